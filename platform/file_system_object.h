@@ -1,0 +1,57 @@
+// The file services through which the upgrade reaches files. Implemented for Win32 (wide-character
+// paths) and POSIX (which accepts "\" as the separator and maps it), and wrapped in tests to
+// inject faults. Every operation throws platform::Failure on failure (see failure.h for numbers).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/text_stream.h"
+
+namespace platform {
+
+enum class IoMode { ForReading = 1, ForWriting = 2, ForAppending = 8 };
+enum class TextFormat { Ascii = 0 };  // 8-bit text; the only format the upgrade uses
+
+class FileSystemObject {
+ public:
+  virtual ~FileSystemObject() = default;
+  FileSystemObject(const FileSystemObject&) = delete;
+  FileSystemObject& operator=(const FileSystemObject&) = delete;
+
+  // True if a file (not a folder or a device) exists at the path.
+  virtual bool FileExists(std::wstring_view path) = 0;
+  // The path without its last component and without the separator before it; "" for a bare name.
+  virtual std::wstring GetParentFolderName(std::wstring_view path) = 0;
+  // The path made absolute against the current folder.
+  virtual std::wstring GetAbsolutePathName(std::wstring_view path) = 0;
+  // A fresh file name without a folder part; it may be taken already.
+  virtual std::wstring GetTempName() = 0;
+  // Creates a new folder; fails with kFileAlreadyExists if it exists.
+  virtual void CreateFolder(std::wstring_view path) = 0;
+  // Opens a file. ForReading: a reader at the first line; fails with kFileNotFound if the file is
+  // missing and create is false. ForWriting: a writer on an empty file, created if missing (when
+  // create is true), emptied if present.
+  virtual std::unique_ptr<TextStream> OpenTextFile(std::wstring_view path, IoMode mode,
+                                                   bool create, TextFormat format) = 0;
+  // Creates a new, empty file and opens it for writing. With overwrite false it fails with
+  // kFileAlreadyExists if any file is there, atomically, so that it never empties a file that
+  // appeared meanwhile.
+  virtual std::unique_ptr<TextStream> CreateTextFile(std::wstring_view path, bool overwrite) = 0;
+  // The destination holds a copy of the source. With overwrite false an existing destination
+  // fails with kFileAlreadyExists.
+  virtual void CopyFile(std::wstring_view source, std::wstring_view destination,
+                        bool overwrite) = 0;
+  // The file is gone. Not forced, a read-only file is not deleted and the call fails with
+  // kPermissionDenied.
+  virtual void DeleteFile(std::wstring_view path, bool force) = 0;
+
+ protected:
+  FileSystemObject() = default;
+};
+
+// The file services of the platform the program is built for.
+std::unique_ptr<FileSystemObject> CreatePlatformFileSystem();
+
+}  // namespace platform

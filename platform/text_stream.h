@@ -1,0 +1,44 @@
+// A text stream on an 8-bit text file, opened by FileSystemObject::OpenTextFile.
+//
+// 8-bit text is byte-transparent: each byte is the character of the same value (U+0000 to U+00FF)
+// and back, so a line that nobody changes is written back exactly as it was read, whatever code
+// page it was written in. ReadLine accepts CR LF, LF and a lone CR as line ends and returns the
+// line without it; WriteLine writes CR LF. Writing a character above U+00FF fails with
+// kInvalidProcedureCall instead of writing a substitute. Streams are buffered and never hold a
+// whole file. Every operation throws platform::Failure on failure.
+//
+// Destroying a stream without Close releases it: what was written so far is flushed as far as
+// possible and the file is closed; the destructor never throws.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+class TextStream {
+ public:
+  virtual ~TextStream() = default;
+  TextStream(const TextStream&) = delete;
+  TextStream& operator=(const TextStream&) = delete;
+
+  // True when no line is left to read.
+  virtual bool AtEndOfStream() = 0;
+  // Reads the next line into `line`, replacing its contents and reusing its storage.
+  virtual void ReadLine(std::wstring& line) = 0;
+  virtual void WriteLine(std::wstring_view text) = 0;
+  virtual void WriteBlankLines(int count) = 0;
+  // Flushes and closes; fails if the last writes cannot be made durable in the file.
+  virtual void Close() = 0;
+
+  std::wstring ReadLine() {
+    std::wstring line;
+    ReadLine(line);
+    return line;
+  }
+
+ protected:
+  TextStream() = default;
+};
+
+}  // namespace platform
