@@ -18,6 +18,7 @@ enum ErrorNumber : std::int32_t {
   kFileNotFound = 53,
   kFileAlreadyExists = 58,
   kDiskFull = 61,
+  kInputPastEndOfFile = 62,
   kPermissionDenied = 70,  // also a sharing violation
   kPathFileAccessError = 75,
   kPathNotFound = 76,
