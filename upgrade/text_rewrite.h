@@ -18,7 +18,7 @@ class LineRule {
   virtual void Apply(std::wstring_view line, platform::TextStream& writer) = 0;
 };
 
-StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui,
-                           std::wstring_view sourcePath, LineRule& rule);
+StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstring_view sourcePath,
+                           LineRule& rule);
 
 }  // namespace upgrade

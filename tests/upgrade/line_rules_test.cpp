@@ -1,0 +1,165 @@
+// The two line rules, run over whole files held in memory.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/upgrade/support/recording_text_stream.h"
+#include "upgrade/link_type_line_rule.h"
+#include "upgrade/version_line_rule.h"
+
+namespace upgrade_test {
+namespace {
+
+using Lines = std::vector<std::wstring>;
+
+Lines RunRule(upgrade::LineRule& rule, const Lines& input) {
+  RecordingTextStream writer;
+  for (const auto& line : input) rule.Apply(line, writer);
+  return writer.lines;
+}
+
+struct RuleCase {
+  const char* name;
+  std::wstring versionText;  // used by the version rule only
+  Lines input;
+  Lines expected;
+};
+
+void PrintTo(const RuleCase& c, std::ostream* os) { *os << c.name; }
+
+class VersionLineRuleTest : public testing::TestWithParam<RuleCase> {};
+
+TEST_P(VersionLineRuleTest, WritesExpectedLines) {
+  const RuleCase& c = GetParam();
+  upgrade::VersionLineRule rule(c.versionText);
+  EXPECT_EQ(RunRule(rule, c.input), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VersionLineRuleTest,
+    testing::Values(
+        RuleCase{"VersionUnderGeneralIsRaised",
+                 L"1.00.000",
+                 {L"[General]", L"Type=STANDARD", L"Version=1.00.000", L"Name=x"},
+                 {L"[General]", L"Type=STANDARD", L"Version=1.20.000", L"Name=x"}},
+        RuleCase{"VersionUnderOtherSectionIsKept",
+                 L"1.00.000",
+                 {L"[Data]", L"Version=1.00.000", L"[General]", L"Version=1.00.000"},
+                 {L"[Data]", L"Version=1.00.000", L"[General]", L"Version=1.20.000"}},
+        RuleCase{"VersionBeforeAnyHeaderIsKept",
+                 L"1.00.000",
+                 {L"Version=1.00.000", L"[General]"},
+                 {L"Version=1.00.000", L"[General]"}},
+        RuleCase{"HeaderInLowerCaseOpensGeneral",
+                 L"1.10.000",
+                 {L"[general]", L"Version=1.10.000"},
+                 {L"[general]", L"Version=1.20.000"}},
+        RuleCase{"HeaderInUpperCaseOpensGeneral",
+                 L"1.00.000",
+                 {L"[GENERAL]", L"Version=1.00.000"},
+                 {L"[GENERAL]", L"Version=1.20.000"}},
+        RuleCase{"HeaderWithBlanksDoesNotOpenGeneral",
+                 L"1.00.000",
+                 {L"[ General ]", L"Version=1.00.000"},
+                 {L"[ General ]", L"Version=1.00.000"}},
+        RuleCase{"LineWithBothBracketsClosesGeneral",
+                 L"1.00.000",
+                 {L"[General]", L"Path=C:\\[x]", L"Version=1.00.000"},
+                 {L"[General]", L"Path=C:\\[x]", L"Version=1.00.000"}},
+        RuleCase{"BracketsInReverseOrderCloseGeneral",
+                 L"1.00.000",
+                 {L"[General]", L"Note=]x[", L"Version=1.00.000"},
+                 {L"[General]", L"Note=]x[", L"Version=1.00.000"}},
+        RuleCase{"OneBracketOnlyDoesNotCloseGeneral",
+                 L"1.00.000",
+                 {L"[General]", L"Path=C:\\[x", L"Version=1.00.000"},
+                 {L"[General]", L"Path=C:\\[x", L"Version=1.20.000"}},
+        RuleCase{"SecondGeneralIsTreatedLikeTheFirst",
+                 L"1.00.000",
+                 {L"[General]", L"Version=1.00.000", L"[Other]", L"Version=1.00.000", L"[General]",
+                  L"Version=1.00.000"},
+                 {L"[General]", L"Version=1.20.000", L"[Other]", L"Version=1.00.000", L"[General]",
+                  L"Version=1.20.000"}},
+        RuleCase{"BlanksAroundEqualsAreKept",
+                 L"1.00.000",
+                 {L"[General]", L"Version = 1.00.000", L"Version =1.00.000", L"Version= 1.00.000"},
+                 {L"[General]", L"Version = 1.00.000", L"Version =1.00.000", L"Version= 1.00.000"}},
+        RuleCase{"OtherCaseOrCharactersAreKept",
+                 L"1.00.000",
+                 {L"[General]", L"version=1.00.000", L"VERSION=1.00.000", L"Version=1.00.0000",
+                  L"Version=1.00.00", L"Version=1.00.000 "},
+                 {L"[General]", L"version=1.00.000", L"VERSION=1.00.000", L"Version=1.00.0000",
+                  L"Version=1.00.00", L"Version=1.00.000 "}},
+        RuleCase{"ValueDifferingInCaseFromVersionTextIsKept",
+                 L"1.00.000a",
+                 {L"[General]", L"Version=1.00.000A", L"Version=1.00.000a"},
+                 {L"[General]", L"Version=1.00.000A", L"Version=1.20.000"}},
+        RuleCase{"EveryMatchingLineInGeneralIsRaised",
+                 L"1.00.000",
+                 {L"[General]", L"Version=1.00.000", L"Version=1.00.000"},
+                 {L"[General]", L"Version=1.20.000", L"Version=1.20.000"}},
+        RuleCase{"EmptyVersionTextMatchesBareKey",
+                 L"",
+                 {L"[General]", L"Version=", L"Version"},
+                 {L"[General]", L"Version=1.20.000", L"Version"}},
+        RuleCase{
+            "BlankAndOtherLinesAreCopied",
+            L"1.00.000",
+            {L"", L"; comment", L"[General]", L"", L"Version=1.00.000", L"", L"\u00e9\u00ff\u0080"},
+            {L"", L"; comment", L"[General]", L"", L"Version=1.20.000", L"",
+             L"\u00e9\u00ff\u0080"}},
+        RuleCase{"EmptyFileWritesNothing", L"1.00.000", {}, {}}),
+    [](const testing::TestParamInfo<RuleCase>& info) { return std::string(info.param.name); });
+
+class LinkTypeLineRuleTest : public testing::TestWithParam<RuleCase> {};
+
+TEST_P(LinkTypeLineRuleTest, WritesExpectedLines) {
+  const RuleCase& c = GetParam();
+  upgrade::LinkTypeLineRule rule;
+  EXPECT_EQ(RunRule(rule, c.input), c.expected);
+}
+
+const std::wstring kLink = L"LINKTYPE=Static Link";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LinkTypeLineRuleTest,
+    testing::Values(RuleCase{"GroupHeaderGetsLinkType",
+                             L"",
+                             {L"[Program Files]", L"Folder=<TARGETDIR>"},
+                             {L"[Program Files]", kLink, L"Folder=<TARGETDIR>"}},
+                    RuleCase{
+                        "InfoAndFileGroupsGetNone",
+                        L"",
+                        {L"[Info]", L"Type=FileGrp", L"[FileGroups]", L"Group0=Program Files"},
+                        {L"[Info]", L"Type=FileGrp", L"[FileGroups]", L"Group0=Program Files"}},
+                    RuleCase{"InfoAndFileGroupsInOtherCaseGetNone",
+                             L"",
+                             {L"[info]", L"[INFO]", L"[FILEGROUPS]", L"[fileGroups]"},
+                             {L"[info]", L"[INFO]", L"[FILEGROUPS]", L"[fileGroups]"}},
+                    RuleCase{"InfoWithBlanksInsideGetsOne",
+                             L"",
+                             {L"[ Info ]", L"[FileGroups] "},
+                             {L"[ Info ]", kLink, L"[FileGroups] ", kLink}},
+                    RuleCase{"AnyLineWithBothBracketsGetsOne",
+                             L"",
+                             {L"Comment=[x]", L"Odd=]y[", L"Half=[z"},
+                             {L"Comment=[x]", kLink, L"Odd=]y[", kLink, L"Half=[z"}},
+                    RuleCase{"ExistingLinkTypeGetsASecondOne",
+                             L"",
+                             {L"[Group]", L"LINKTYPE=Dynamic Link"},
+                             {L"[Group]", kLink, L"LINKTYPE=Dynamic Link"}},
+                    RuleCase{"BlankLinesAreCopiedInOrder",
+                             L"",
+                             {L"", L"[A]", L"", L"", L"[B]", L""},
+                             {L"", L"[A]", kLink, L"", L"", L"[B]", kLink, L""}},
+                    RuleCase{"EightBitTextIsCopied",
+                             L"",
+                             {L"[Gr\u00fcppe \u00ff]", L"Name=\u0080\u00a0"},
+                             {L"[Gr\u00fcppe \u00ff]", kLink, L"Name=\u0080\u00a0"}},
+                    RuleCase{"EmptyFileWritesNothing", L"", {}, {}}),
+    [](const testing::TestParamInfo<RuleCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace upgrade_test

@@ -1,0 +1,108 @@
+#include "tests/upgrade/support/fault_injecting_file_system.h"
+
+#include <utility>
+
+#include "platform/failure.h"
+
+namespace upgrade_test {
+namespace {
+
+class FaultInjectingTextStream final : public platform::TextStream {
+ public:
+  FaultInjectingTextStream(std::unique_ptr<platform::TextStream> inner,
+                           std::shared_ptr<FaultPlan> plan, std::wstring path)
+      : inner_(std::move(inner)), plan_(std::move(plan)), path_(std::move(path)) {}
+
+  bool AtEndOfStream() override {
+    plan_->Count("TextStream::AtEndOfStream", path_);
+    return inner_->AtEndOfStream();
+  }
+  void ReadLine(std::wstring& line) override {
+    plan_->Count("TextStream::ReadLine", path_);
+    inner_->ReadLine(line);
+  }
+  void WriteLine(std::wstring_view text) override {
+    plan_->Count("TextStream::WriteLine", path_);
+    inner_->WriteLine(text);
+  }
+  void WriteBlankLines(int count) override {
+    plan_->Count("TextStream::WriteBlankLines", path_);
+    inner_->WriteBlankLines(count);
+  }
+  void Close() override {
+    plan_->Count("TextStream::Close", path_);
+    inner_->Close();
+  }
+
+ private:
+  std::unique_ptr<platform::TextStream> inner_;
+  std::shared_ptr<FaultPlan> plan_;
+  std::wstring path_;
+};
+
+}  // namespace
+
+void FaultPlan::Count(std::string name, std::wstring_view path) {
+  ++count;
+  log.push_back({std::move(name), std::wstring(path)});
+  if (count == failAt) {
+    throw platform::Failure(errorNumber, "injected failure of operation " + std::to_string(count) +
+                                             " (" + log.back().name + ")");
+  }
+}
+
+FaultInjectingFileSystem::FaultInjectingFileSystem(
+    std::unique_ptr<platform::FileSystemObject> inner, std::shared_ptr<FaultPlan> plan)
+    : inner_(std::move(inner)), plan_(std::move(plan)) {}
+
+bool FaultInjectingFileSystem::FileExists(std::wstring_view path) {
+  plan_->Count("FileExists", path);
+  return inner_->FileExists(path);
+}
+
+std::wstring FaultInjectingFileSystem::GetParentFolderName(std::wstring_view path) {
+  plan_->Count("GetParentFolderName", path);
+  return inner_->GetParentFolderName(path);
+}
+
+std::wstring FaultInjectingFileSystem::GetAbsolutePathName(std::wstring_view path) {
+  plan_->Count("GetAbsolutePathName", path);
+  return inner_->GetAbsolutePathName(path);
+}
+
+std::wstring FaultInjectingFileSystem::GetTempName() {
+  plan_->Count("GetTempName", L"");
+  return inner_->GetTempName();
+}
+
+void FaultInjectingFileSystem::CreateFolder(std::wstring_view path) {
+  plan_->Count("CreateFolder", path);
+  inner_->CreateFolder(path);
+}
+
+std::unique_ptr<platform::TextStream> FaultInjectingFileSystem::OpenTextFile(
+    std::wstring_view path, platform::IoMode mode, bool create, platform::TextFormat format) {
+  plan_->Count("OpenTextFile", path);
+  return std::make_unique<FaultInjectingTextStream>(
+      inner_->OpenTextFile(path, mode, create, format), plan_, std::wstring(path));
+}
+
+std::unique_ptr<platform::TextStream> FaultInjectingFileSystem::CreateTextFile(
+    std::wstring_view path, bool overwrite) {
+  plan_->Count("CreateTextFile", path);
+  return std::make_unique<FaultInjectingTextStream>(inner_->CreateTextFile(path, overwrite), plan_,
+                                                    std::wstring(path));
+}
+
+void FaultInjectingFileSystem::CopyFile(std::wstring_view source, std::wstring_view destination,
+                                        bool overwrite) {
+  plan_->Count("CopyFile", destination);
+  inner_->CopyFile(source, destination, overwrite);
+}
+
+void FaultInjectingFileSystem::DeleteFile(std::wstring_view path, bool force) {
+  plan_->Count("DeleteFile", path);
+  inner_->DeleteFile(path, force);
+}
+
+}  // namespace upgrade_test

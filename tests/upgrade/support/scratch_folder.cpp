@@ -1,0 +1,87 @@
+#include "tests/upgrade/support/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <system_error>
+
+namespace upgrade_test {
+namespace fs = std::filesystem;
+
+fs::path Native(std::wstring_view servicePath) {
+  std::wstring text(servicePath);
+#ifndef _WIN32
+  std::replace(text.begin(), text.end(), L'\\', L'/');
+#endif
+  return fs::path(text);
+}
+
+std::string ReadBytes(std::wstring_view servicePath) {
+  std::ifstream in(Native(servicePath), std::ios::binary);
+  EXPECT_TRUE(in.is_open()) << "cannot read " << Native(servicePath);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(std::wstring_view servicePath, std::string_view bytes) {
+  const fs::path path = Native(servicePath);
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  ASSERT_TRUE(out.good()) << "cannot write " << path;
+}
+
+bool PathExists(std::wstring_view servicePath) {
+  std::error_code error;
+  return fs::exists(Native(servicePath), error);
+}
+
+ScratchFolder::ScratchFolder() {
+  static std::atomic<unsigned> serial{0};
+  std::random_device entropy;
+  const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = "bu_";
+  if (test != nullptr) name += std::string(test->name()).substr(0, 40) + "_";
+  name += std::to_string(entropy()) + "_" + std::to_string(serial++);
+  std::replace_if(
+      name.begin(), name.end(),
+      [](char c) { return !std::isalnum(static_cast<unsigned char>(c)) && c != '_'; }, '_');
+  std::wstring temp;
+  for (char c : testing::TempDir()) temp.push_back(static_cast<unsigned char>(c));
+  while (!temp.empty() && (temp.back() == L'/' || temp.back() == L'\\')) temp.pop_back();
+  path_ = temp + L"\\" + std::wstring(name.begin(), name.end());
+  fs::create_directories(Native(path_));
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code error;
+  // Read-only files written by a test would stop the removal on Windows.
+  for (auto it = fs::recursive_directory_iterator(Native(path_), error);
+       !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+    fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, error);
+  }
+  fs::remove_all(Native(path_), error);
+}
+
+std::wstring ScratchFolder::Child(std::wstring_view relative) const {
+  return path_ + L"\\" + std::wstring(relative);
+}
+
+std::vector<std::wstring> ScratchFolder::Files() const {
+  std::vector<std::wstring> files;
+  const fs::path root = Native(path_);
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file()) continue;
+    std::wstring relative = entry.path().lexically_relative(root).wstring();
+    std::replace(relative.begin(), relative.end(), L'/', L'\\');
+    files.push_back(relative);
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+}  // namespace upgrade_test

@@ -1,0 +1,17 @@
+// The file-group file's line rule: every line is written, and under every header line (any line
+// holding both "[" and "]") except [Info] and [FileGroups] (matched without regard to case) the
+// line "LINKTYPE=Static Link" is added. An existing LINKTYPE entry is not looked for.
+#pragma once
+
+#include <string_view>
+
+#include "upgrade/text_rewrite.h"
+
+namespace upgrade {
+
+class LinkTypeLineRule final : public LineRule {
+ public:
+  void Apply(std::wstring_view line, platform::TextStream& writer) override;
+};
+
+}  // namespace upgrade

@@ -1,0 +1,13 @@
+#include "upgrade/project_file_upgrade.h"
+
+#include "upgrade/text_rewrite.h"
+#include "upgrade/version_line_rule.h"
+
+namespace upgrade {
+
+StepResult ConvertProjectFile(ui::UpgradeState& state, ui::UpgradeUi& ui) {
+  VersionLineRule rule(state.versionText);
+  return RewriteTextFile(state, ui, ui.ProjectPath(), rule);
+}
+
+}  // namespace upgrade

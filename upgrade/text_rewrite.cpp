@@ -1,0 +1,105 @@
+#include "upgrade/text_rewrite.h"
+
+#include <memory>
+#include <string>
+
+#include "platform/failure.h"
+#include "upgrade/containing_folder.h"
+
+namespace upgrade {
+namespace {
+
+using platform::FileSystemObject;
+using platform::TextStream;
+
+// Enough for any sane name source; a folder in which this many fresh names are all taken is
+// reported as a failure rather than looped on.
+constexpr int kTempNameTries = 100;
+
+// Creates the temporary file under a name that nobody holds. Creation is exclusive, so a file that
+// appears between the check and the creation is never emptied either.
+std::unique_ptr<TextStream> CreateTemporaryFile(FileSystemObject& fileSystem,
+                                                const std::wstring& folder,
+                                                std::wstring& tempPath) {
+  for (int attempt = 0; attempt < kTempNameTries; ++attempt) {
+    std::wstring candidate = folder + L"\\" + fileSystem.GetTempName();
+    if (fileSystem.FileExists(candidate)) continue;
+    try {
+      std::unique_ptr<TextStream> writer = fileSystem.CreateTextFile(candidate, false);
+      tempPath = std::move(candidate);
+      return writer;
+    } catch (const platform::Failure& failure) {
+      if (failure.number() != platform::kFileAlreadyExists) throw;
+    }
+  }
+  throw platform::Failure(platform::kFileAlreadyExists, "no free temporary file name");
+}
+
+}  // namespace
+
+StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstring_view sourcePath,
+                           LineRule& rule) {
+  const std::wstring source(sourcePath);
+  // Empty until the temporary file has been created by us: the handler removes only that file.
+  std::wstring tempPath;
+  std::unique_ptr<TextStream> writer;
+  std::unique_ptr<TextStream> reader;
+  bool sourceDeleted = false;
+  bool copyCompleted = false;
+  try {
+    FileSystemObject& fileSystem = state.FileSystem();
+    if (!fileSystem.FileExists(source)) return kStepSucceeded;
+    ui.SetStatusText(L"Converting " + source + L"...");
+
+    writer = CreateTemporaryFile(fileSystem, ContainingFolder(fileSystem, source), tempPath);
+    reader = fileSystem.OpenTextFile(source, platform::IoMode::ForReading, false,
+                                     platform::TextFormat::Ascii);
+    std::wstring line;
+    while (!reader->AtEndOfStream()) {
+      reader->ReadLine(line);
+      rule.Apply(line, *writer);
+    }
+    reader->Close();
+    reader.reset();
+    writer->Close();
+    writer.reset();
+
+    fileSystem.DeleteFile(source, false);
+    sourceDeleted = true;
+    fileSystem.CopyFile(tempPath, source, true);
+    copyCompleted = true;
+    fileSystem.DeleteFile(tempPath, false);
+
+    ui.SetStatusText(L"Converted " + source + L"...");
+    return kStepSucceeded;
+  } catch (...) {
+    const std::int32_t number = platform::CurrentErrorNumber();
+    state.statusMessage = L"Error when upgrading " + source + L".";
+    if (number == platform::kPermissionDenied) {
+      state.statusMessage += L" Please make sure that this file is writable.";
+    }
+    // Between the deletion of the source and a completed copy, the temporary file holds the only
+    // complete upgraded text: keep it and say where it is.
+    const bool keepTemporary = sourceDeleted && !copyCompleted;
+    if (keepTemporary) state.statusMessage += L" The upgraded text is kept in " + tempPath + L".";
+    ui.ShowMessage(state.statusMessage);
+    // A failure of the clean-up is not this handler's to catch: it travels to the run, which
+    // shows statusMessage, so the message names the stray file first.
+    if (!tempPath.empty() && !keepTemporary) {
+      try {
+        FileSystemObject& fileSystem = state.FileSystem();
+        if (fileSystem.FileExists(tempPath)) {
+          if (writer) writer->Close();
+          writer.reset();
+          fileSystem.DeleteFile(tempPath, false);
+        }
+      } catch (...) {
+        state.statusMessage += L" The temporary file " + tempPath + L" could not be removed.";
+        throw;
+      }
+    }
+  }
+  return kStepFailed;
+}
+
+}  // namespace upgrade

@@ -1,0 +1,24 @@
+// The project file's line rule: inside a [General] section (header matched without regard to
+// case), the line that is exactly "Version=" + the version as read becomes "Version=1.20.000".
+// Every other line, headers included, is written unchanged. Any line holding both "[" and "]"
+// counts as a header and opens or closes the General section.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "upgrade/text_rewrite.h"
+
+namespace upgrade {
+
+class VersionLineRule final : public LineRule {
+ public:
+  explicit VersionLineRule(std::wstring_view versionText);
+  void Apply(std::wstring_view line, platform::TextStream& writer) override;
+
+ private:
+  std::wstring oldVersionLine_;
+  bool inGeneral_ = false;
+};
+
+}  // namespace upgrade
