@@ -16,6 +16,7 @@ enum ErrorNumber : std::int32_t {
   kTypeMismatch = 13,  // e.g. a digit conversion of a character that is not a digit
   kInternalError = 51,
   kFileNotFound = 53,
+  kBadFileMode = 54,  // reading a stream opened for writing, or the reverse
   kFileAlreadyExists = 58,
   kDiskFull = 61,
   kInputPastEndOfFile = 62,

@@ -1,0 +1,55 @@
+// The one TextStream implementation: 8-bit text over any byte channel, buffered in one fixed
+// block. A reader holds the block plus the line being read; a writer holds only the block.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/byte_channel.h"
+#include "platform/text_stream.h"
+
+namespace platform {
+
+class BufferedTextStream final : public TextStream {
+ public:
+  enum class Direction { kRead, kWrite };
+  static constexpr std::size_t kDefaultBufferSize = std::size_t{256} * 1024;
+
+  BufferedTextStream(std::unique_ptr<ByteChannel> channel, Direction direction,
+                     std::size_t bufferSize = kDefaultBufferSize);
+  ~BufferedTextStream() override;
+
+  bool AtEndOfStream() override;
+  void ReadLine(std::wstring& line) override;
+  void WriteLine(std::wstring_view text) override;
+  void WriteBlankLines(int count) override;
+  // A second Close does nothing, so that a failure path may close what the normal path closed.
+  void Close() override;
+
+ private:
+  void Require(Direction direction) const;
+  bool Fill();
+  std::size_t FindLineEnd();
+  void Put(std::string_view bytes);
+  void PutText(std::wstring_view text);
+  void Flush();
+
+  std::unique_ptr<ByteChannel> channel_;  // null once closed
+  Direction direction_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_;
+  std::size_t begin_ = 0;  // reader: next unread byte
+  std::size_t end_ = 0;    // reader: end of the bytes read; writer: end of the bytes pending
+  // Where the next CR and LF are at or after begin_ (end_ when there is none), so that a block
+  // of lone-CR or lone-LF lines is searched once, not once per line.
+  std::size_t nextCr_ = 0;
+  std::size_t nextLf_ = 0;
+  bool atEnd_ = false;
+  bool skipLf_ = false;  // a CR ended the last block: an LF starting the next belongs to it
+  std::int32_t writeFailure_ = 0;  // the number of a failed write; the file is then incomplete
+};
+
+}  // namespace platform

@@ -1,0 +1,27 @@
+// Pure path arithmetic, shared by the file services of every platform and tested on any.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+enum class PathStyle {
+  kPosix,    // "/" or "\" between names; a leading separator is the root
+  kWindows,  // "\" or "/" between names; roots "C:", "\\server\share", "\\?\C:", "\\?\UNC\s\s"
+};
+
+// The length of the root at the start of the path ("C:", "\\server\share"; 0 for a POSIX path),
+// not counting the separator after it.
+std::size_t RootLength(std::wstring_view path, PathStyle style);
+
+// The path without its last name and without the separators before that name, the root kept:
+// "C:\x" -> "C:", "C:x" -> "C:", "\\s\sh\x" -> "\\s\sh", "/a/b" -> "/a", "/x" -> "", "x" -> "".
+// Trailing separators are not a name. A bare root has no parent: "".
+std::wstring ParentFolderName(std::wstring_view path, PathStyle style);
+
+// An absolute POSIX path with "/" separators and no ".", ".." or repeated separators, for `path`
+// taken relative to the absolute folder `currentFolder`. ".." above the root stays at the root.
+std::wstring AbsolutePosixPath(std::wstring_view currentFolder, std::wstring_view path);
+
+}  // namespace platform

@@ -1,0 +1,91 @@
+#include "platform/posix_byte_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "platform/failure.h"
+#include "platform/posix_errors.h"
+#include "platform/posix_path.h"
+
+namespace platform {
+namespace {
+
+constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
+
+class PosixByteFile final : public ByteChannel {
+ public:
+  PosixByteFile(ScopedFd fd, std::string nativePath)
+      : fd_(std::move(fd)), nativePath_(std::move(nativePath)) {}
+
+  std::size_t Read(char* buffer, std::size_t capacity) override {
+    for (;;) {
+      const ssize_t count = ::read(fd_.get(), buffer, capacity);
+      if (count >= 0) return static_cast<std::size_t>(count);
+      if (errno != EINTR) ThrowErrno(errno, "cannot read", nativePath_);
+    }
+  }
+
+  void Write(const char* data, std::size_t size) override {
+    while (size != 0) {
+      const ssize_t count = ::write(fd_.get(), data, size);
+      if (count < 0) {
+        if (errno == EINTR) continue;
+        ThrowErrno(errno, "cannot write", nativePath_);
+      }
+      data += count;
+      size -= static_cast<std::size_t>(count);
+    }
+  }
+
+  void Close() override {
+    if (const int error = fd_.Close(); error != 0) ThrowErrno(error, "cannot close", nativePath_);
+  }
+
+ private:
+  ScopedFd fd_;
+  std::string nativePath_;
+};
+
+int OpenFlags(FileAccess access, FileDisposition disposition) {
+  int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;  // no blocking open on a FIFO; cleared below
+  flags |= access == FileAccess::kRead ? O_RDONLY : O_WRONLY;
+  if (access == FileAccess::kAppend) flags |= O_APPEND;
+  if (disposition == FileDisposition::kOpenOrCreate) flags |= O_CREAT;
+  if (disposition == FileDisposition::kCreateNew) flags |= O_CREAT | O_EXCL;
+  return flags;
+}
+
+}  // namespace
+
+ScopedFd OpenPosixFile(const std::string& nativePath, FileAccess access,
+                       FileDisposition disposition) {
+  ScopedFd fd(::open(nativePath.c_str(), OpenFlags(access, disposition), 0666));
+  if (!fd.valid()) ThrowErrno(errno, "cannot open", nativePath);
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) ThrowErrno(errno, "cannot examine", nativePath);
+  if (!S_ISREG(info.st_mode)) {
+    throw Failure(kPermissionDenied, "not a regular file: \"" + nativePath + "\"");
+  }
+  if (access != FileAccess::kRead && (info.st_mode & kAnyWriteBit) == 0) {
+    throw Failure(kPermissionDenied, "the file is read-only: \"" + nativePath + "\"");
+  }
+  if (::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK) != 0) {
+    ThrowErrno(errno, "cannot set up", nativePath);
+  }
+  if (access == FileAccess::kWrite && info.st_size != 0 && ::ftruncate(fd.get(), 0) != 0) {
+    ThrowErrno(errno, "cannot empty", nativePath);
+  }
+  return fd;
+}
+
+std::unique_ptr<ByteChannel> OpenByteFile(std::wstring_view path, FileAccess access,
+                                          FileDisposition disposition) {
+  std::string nativePath = ToNativePath(path);
+  ScopedFd fd = OpenPosixFile(nativePath, access, disposition);
+  return std::make_unique<PosixByteFile>(std::move(fd), std::move(nativePath));
+}
+
+}  // namespace platform

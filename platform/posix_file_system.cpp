@@ -1,0 +1,172 @@
+#include "platform/posix_file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "platform/buffered_text_stream.h"
+#include "platform/failure.h"
+#include "platform/path_names.h"
+#include "platform/posix_byte_file.h"
+#include "platform/posix_errors.h"
+#include "platform/posix_path.h"
+#include "platform/temp_name.h"
+
+namespace platform {
+namespace {
+
+constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
+
+std::unique_ptr<TextStream> OpenStream(std::wstring_view path, FileAccess access,
+                                       FileDisposition disposition) {
+  const auto direction = access == FileAccess::kRead ? BufferedTextStream::Direction::kRead
+                                                     : BufferedTextStream::Direction::kWrite;
+  return std::make_unique<BufferedTextStream>(OpenByteFile(path, access, disposition), direction);
+}
+
+// Copies in the kernel where it can, else through a buffer.
+void CopyContents(int from, int to, const std::string& source, const std::string& destination) {
+  bool kernelCopy = true;
+  std::vector<char> buffer;
+  for (;;) {
+    if (kernelCopy) {
+      const ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, std::size_t{1} << 30, 0);
+      if (copied == 0) return;
+      if (copied > 0) continue;
+      if (errno == EINTR) continue;
+      if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP &&
+          errno != EPERM) {
+        ThrowErrno(errno, "cannot copy to", destination);
+      }
+      kernelCopy = false;  // nothing was copied by the failed call: go on from here
+      buffer.resize(std::size_t{1} << 20);
+    }
+    const ssize_t count = ::read(from, buffer.data(), buffer.size());
+    if (count == 0) return;
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      ThrowErrno(errno, "cannot read", source);
+    }
+    for (ssize_t done = 0; done < count;) {
+      const ssize_t written =
+          ::write(to, buffer.data() + done, static_cast<std::size_t>(count - done));
+      if (written < 0) {
+        if (errno == EINTR) continue;
+        ThrowErrno(errno, "cannot write", destination);
+      }
+      done += written;
+    }
+  }
+}
+
+class PosixFileSystem final : public FileSystemObject {
+ public:
+  bool FileExists(std::wstring_view path) override {
+    try {
+      struct stat info {};
+      return ::stat(ToNativePath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    } catch (const Failure&) {
+      return false;  // a name no file can have
+    }
+  }
+
+  std::wstring GetParentFolderName(std::wstring_view path) override {
+    return ParentFolderName(path, PathStyle::kPosix);
+  }
+
+  std::wstring GetAbsolutePathName(std::wstring_view path) override {
+    std::vector<char> folder(PATH_MAX);
+    while (::getcwd(folder.data(), folder.size()) == nullptr) {
+      if (errno != ERANGE) ThrowErrno(errno, "cannot find the current folder", ".");
+      folder.resize(folder.size() * 2);
+    }
+    return AbsolutePosixPath(FromNativePath(folder.data()), path);
+  }
+
+  std::wstring GetTempName() override { return tempNames_.Next(); }
+
+  void CreateFolder(std::wstring_view path) override {
+    const std::string nativePath = ToNativePath(path);
+    if (::mkdir(nativePath.c_str(), 0777) == 0) return;
+    // A missing parent is a missing path, never a missing file.
+    ThrowErrno(errno == ENOENT ? ENOTDIR : errno, "cannot create the folder", nativePath);
+  }
+
+  std::unique_ptr<TextStream> OpenTextFile(std::wstring_view path, IoMode mode, bool create,
+                                           TextFormat /*format*/) override {
+    const FileDisposition disposition =
+        create ? FileDisposition::kOpenOrCreate : FileDisposition::kOpenExisting;
+    switch (mode) {
+      case IoMode::ForReading:
+        return OpenStream(path, FileAccess::kRead, disposition);
+      case IoMode::ForWriting:
+        return OpenStream(path, FileAccess::kWrite, disposition);
+      case IoMode::ForAppending:
+        return OpenStream(path, FileAccess::kAppend, disposition);
+    }
+    throw Failure(kInvalidProcedureCall, "unknown opening mode");
+  }
+
+  std::unique_ptr<TextStream> CreateTextFile(std::wstring_view path, bool overwrite) override {
+    return OpenStream(path, FileAccess::kWrite,
+                      overwrite ? FileDisposition::kOpenOrCreate : FileDisposition::kCreateNew);
+  }
+
+  void CopyFile(std::wstring_view source, std::wstring_view destination, bool overwrite) override {
+    const std::string from = ToNativePath(source);
+    const std::string to = ToNativePath(destination);
+    ScopedFd in = OpenPosixFile(from, FileAccess::kRead, FileDisposition::kOpenExisting);
+    struct stat inInfo {};
+    if (::fstat(in.get(), &inInfo) != 0) ThrowErrno(errno, "cannot examine", from);
+    // Opened without emptying, so that a copy onto the source itself is seen before it is lost.
+    ScopedFd out(::open(
+        to.c_str(),
+        O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_CREAT | (overwrite ? 0 : O_EXCL), 0666));
+    if (!out.valid()) ThrowErrno(errno, "cannot create", to);
+    struct stat outInfo {};
+    if (::fstat(out.get(), &outInfo) != 0) ThrowErrno(errno, "cannot examine", to);
+    if (!S_ISREG(outInfo.st_mode) || (outInfo.st_mode & kAnyWriteBit) == 0) {
+      throw Failure(kPermissionDenied, "cannot replace \"" + to + "\"");
+    }
+    if (outInfo.st_dev == inInfo.st_dev && outInfo.st_ino == inInfo.st_ino) {
+      throw Failure(kPermissionDenied, "cannot copy \"" + from + "\" onto itself");
+    }
+    if (::ftruncate(out.get(), 0) != 0) ThrowErrno(errno, "cannot empty", to);
+    if (::fcntl(out.get(), F_SETFL, ::fcntl(out.get(), F_GETFL) & ~O_NONBLOCK) != 0) {
+      ThrowErrno(errno, "cannot set up", to);
+    }
+    CopyContents(in.get(), out.get(), from, to);
+    if (const int error = out.Close(); error != 0) ThrowErrno(error, "cannot close", to);
+  }
+
+  void DeleteFile(std::wstring_view path, bool force) override {
+    const std::string nativePath = ToNativePath(path);
+    struct stat info {};
+    if (::lstat(nativePath.c_str(), &info) != 0) ThrowErrno(errno, "cannot find", nativePath);
+    if (S_ISDIR(info.st_mode)) {
+      throw Failure(kFileNotFound, "a folder, not a file: \"" + nativePath + "\"");
+    }
+    // unlink needs only the folder's permission; a read-only file is refused here, as it would be
+    // on any platform, unless the deletion is forced.
+    if (!force && !S_ISLNK(info.st_mode) && (info.st_mode & kAnyWriteBit) == 0) {
+      throw Failure(kPermissionDenied, "the file is read-only: \"" + nativePath + "\"");
+    }
+    if (::unlink(nativePath.c_str()) != 0) ThrowErrno(errno, "cannot delete", nativePath);
+  }
+
+ private:
+  TempNameSource tempNames_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystemObject> CreatePosixFileSystem() {
+  return std::make_unique<PosixFileSystem>();
+}
+
+}  // namespace platform

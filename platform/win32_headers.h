@@ -1,0 +1,16 @@
+// The one way Win32 sources include <windows.h>. The header defines DeleteFile and CopyFile as
+// macros for the A/W variants, which would rename FileSystemObject's methods in every source that
+// sees it; Win32 code calls the W functions by their full names instead.
+#pragma once
+
+#ifndef _WIN32
+#error "win32_headers.h is for Win32 sources only"
+#endif
+
+#include <windows.h>
+
+#undef DeleteFile
+#undef CopyFile
+#undef CreateFile
+#undef MoveFile
+#undef GetTempFileName
