@@ -1,5 +1,6 @@
 #include "tests/upgrade/support/fault_injecting_file_system.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/failure.h"
@@ -42,13 +43,27 @@ class FaultInjectingTextStream final : public platform::TextStream {
 
 }  // namespace
 
-void FaultPlan::Count(std::string name, std::wstring_view path) {
+void FaultPlan::Count(std::string name, std::wstring_view path, std::wstring_view destination) {
   ++count;
-  log.push_back({std::move(name), std::wstring(path)});
-  if (count == failAt) {
+  log.push_back({std::move(name), std::wstring(path), std::wstring(destination)});
+  if (std::find(failAt.begin(), failAt.end(), count) != failAt.end()) {
     throw platform::Failure(errorNumber, "injected failure of operation " + std::to_string(count) +
                                              " (" + log.back().name + ")");
   }
+  if (beforeForward) beforeForward(log.back());
+}
+
+bool FaultPlan::Failed() const {
+  return std::any_of(failAt.begin(), failAt.end(), [this](std::int64_t n) { return n <= count; });
+}
+
+std::vector<std::int64_t> FaultPlan::Find(std::string_view name, std::wstring_view path) const {
+  std::vector<std::int64_t> found;
+  for (std::size_t i = 0; i < log.size(); ++i) {
+    if (log[i].name == name && log[i].path == path)
+      found.push_back(static_cast<std::int64_t>(i) + 1);
+  }
+  return found;
 }
 
 FaultInjectingFileSystem::FaultInjectingFileSystem(
@@ -72,7 +87,10 @@ std::wstring FaultInjectingFileSystem::GetAbsolutePathName(std::wstring_view pat
 
 std::wstring FaultInjectingFileSystem::GetTempName() {
   plan_->Count("GetTempName", L"");
-  return inner_->GetTempName();
+  if (plan_->tempNames.empty()) return inner_->GetTempName();
+  std::wstring name = std::move(plan_->tempNames.front());
+  plan_->tempNames.erase(plan_->tempNames.begin());
+  return name;
 }
 
 void FaultInjectingFileSystem::CreateFolder(std::wstring_view path) {
@@ -96,13 +114,23 @@ std::unique_ptr<platform::TextStream> FaultInjectingFileSystem::CreateTextFile(
 
 void FaultInjectingFileSystem::CopyFile(std::wstring_view source, std::wstring_view destination,
                                         bool overwrite) {
-  plan_->Count("CopyFile", destination);
+  plan_->Count("CopyFile", source, destination);
   inner_->CopyFile(source, destination, overwrite);
 }
 
 void FaultInjectingFileSystem::DeleteFile(std::wstring_view path, bool force) {
   plan_->Count("DeleteFile", path);
   inner_->DeleteFile(path, force);
+}
+
+}  // namespace upgrade_test
+
+namespace upgrade_test {
+
+ui::UpgradeState::FileSystemFactory FaultInjectingFactory(std::shared_ptr<FaultPlan> plan) {
+  return [plan]() -> std::unique_ptr<platform::FileSystemObject> {
+    return std::make_unique<FaultInjectingFileSystem>(platform::CreatePlatformFileSystem(), plan);
+  };
 }
 
 }  // namespace upgrade_test

@@ -1,35 +1,45 @@
 // File services that forward to real ones and can fail one chosen operation.
 //
 // Every call of FileSystemObject and of the TextStreams it opens counts as one operation (1, 2,
-// ...); destroying a stream does not. When the count reaches `failAt`, that operation is not
-// forwarded and throws platform::Failure with `errorNumber`. The plan and the log are shared with
+// ...); destroying a stream does not. An operation whose number is in `failAt` is not forwarded
+// and throws platform::Failure with `errorNumber`. The plan and the log are shared with
 // the test, so they outlive the file services that an UpgradeState owns.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/file_system_object.h"
+#include "ui/upgrade_state.h"
 
 namespace upgrade_test {
 
 struct Operation {
   std::string name;   // e.g. "DeleteFile", "TextStream::WriteLine"
   std::wstring path;  // the path of a file-system call, or of the file a stream is open on
+  std::wstring destination = {};  // CopyFile's second path
 };
 
 struct FaultPlan {
-  std::int64_t failAt = 0;  // 0: never fail
+  std::vector<std::int64_t> failAt;  // the operations to fail; empty: never fail
   std::int32_t errorNumber = 0;
-  std::int64_t count = 0;  // operations so far, the failed one included
+  std::int64_t count = 0;  // operations so far, the failed ones included
   std::vector<Operation> log;
+  // When not empty, GetTempName hands these out in order instead of asking the real services.
+  std::vector<std::wstring> tempNames;
+  // Called for each operation after it is counted and before it is forwarded, so that a test can
+  // change the files under the upgrade's feet.
+  std::function<void(const Operation&)> beforeForward;
 
-  // Counts one operation and throws when it is the one to fail.
-  void Count(std::string name, std::wstring_view path);
-  bool Failed() const { return failAt != 0 && count >= failAt; }
+  // Counts one operation and throws when it is one to fail.
+  void Count(std::string name, std::wstring_view path, std::wstring_view destination = {});
+  bool Failed() const;
+  // The numbers of the logged operations of that name on that path, in order.
+  std::vector<std::int64_t> Find(std::string_view name, std::wstring_view path) const;
 };
 
 class FaultInjectingFileSystem final : public platform::FileSystemObject {
@@ -54,5 +64,8 @@ class FaultInjectingFileSystem final : public platform::FileSystemObject {
   std::unique_ptr<platform::FileSystemObject> inner_;
   std::shared_ptr<FaultPlan> plan_;
 };
+
+// A factory for UpgradeState that wraps the platform's real file services in the plan.
+ui::UpgradeState::FileSystemFactory FaultInjectingFactory(std::shared_ptr<FaultPlan> plan);
 
 }  // namespace upgrade_test

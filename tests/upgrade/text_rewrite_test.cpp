@@ -1,0 +1,228 @@
+// The rewrite through a temporary file, on real files, with faults injected where it matters.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/failure.h"
+#include "tests/upgrade/support/fault_injecting_file_system.h"
+#include "tests/upgrade/support/recording_ui.h"
+#include "tests/upgrade/support/scratch_folder.h"
+#include "upgrade/link_type_line_rule.h"
+#include "upgrade/text_rewrite.h"
+
+namespace upgrade_test {
+namespace {
+
+using Strings = std::vector<std::wstring>;
+
+class TextRewriteTest : public testing::Test {
+ protected:
+  // A fresh state per rewrite, as a failed plan must not carry over.
+  upgrade::StepResult Rewrite() {
+    ui::UpgradeState state(FaultInjectingFactory(plan));
+    upgrade::LinkTypeLineRule rule;
+    upgrade::StepResult result = upgrade::RewriteTextFile(state, recorder, source, rule);
+    statusMessage = state.statusMessage;
+    return result;
+  }
+  std::wstring Message(bool hint) const {
+    return L"Error when upgrading " + source + L"." +
+           (hint ? L" Please make sure that this file is writable." : L"");
+  }
+
+  ScratchFolder folder;
+  std::wstring source = folder.Child(L"Default.fdf");
+  std::wstring tempPath = folder.Child(L"upgrade.tmp");
+  std::shared_ptr<FaultPlan> plan = std::make_shared<FaultPlan>();
+  RecordingUi recorder;
+  std::wstring statusMessage;
+};
+
+const std::string kOldText = "[Info]\r\nType=FileGrp\r\n[Group]\r\nFile0=a.exe";
+const std::string kNewText =
+    "[Info]\r\nType=FileGrp\r\n[Group]\r\nLINKTYPE=Static Link\r\nFile0=a.exe\r\n";
+
+TEST_F(TextRewriteTest, MissingSourceSucceedsWithoutTrace) {
+  EXPECT_EQ(Rewrite(), upgrade::kStepSucceeded);
+  EXPECT_TRUE(recorder.statusTexts.empty());
+  EXPECT_TRUE(recorder.messages.empty());
+  EXPECT_TRUE(folder.Files().empty());
+  ASSERT_EQ(plan->log.size(), 1u);
+  EXPECT_EQ(plan->log[0].name, "FileExists");
+}
+
+struct BytesCase {
+  const char* name;
+  std::string before;
+  std::string after;
+};
+
+class RewriteBytesTest : public TextRewriteTest, public testing::WithParamInterface<BytesCase> {};
+
+TEST_P(RewriteBytesTest, ReplacesSourceByRewrittenText) {
+  WriteBytes(source, GetParam().before);
+  EXPECT_EQ(Rewrite(), upgrade::kStepSucceeded);
+  EXPECT_EQ(ReadBytes(source), GetParam().after);
+  EXPECT_EQ(folder.Files(), Strings{L"Default.fdf"});
+  EXPECT_EQ(recorder.statusTexts,
+            (Strings{L"Converting " + source + L"...", L"Converted " + source + L"..."}));
+  EXPECT_TRUE(recorder.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RewriteBytesTest,
+    testing::Values(BytesCase{"Empty", "", ""},
+                    BytesCase{"LastLineWithoutLineEndGetsOne", "[A]\r\nx=1",
+                              "[A]\r\nLINKTYPE=Static Link\r\nx=1\r\n"},
+                    BytesCase{"BlankLinesStay", "\r\n\r\n[A]\r\n\r\n",
+                              "\r\n\r\n[A]\r\nLINKTYPE=Static Link\r\n\r\n"},
+                    BytesCase{"BareLineFeedsBecomeCrLf", "a\nb\n", "a\r\nb\r\n"},
+                    BytesCase{"EightBitBytesUntouched", "[\x80\xff]\r\nk=\xe9\xa0\x81\r\n",
+                              "[\x80\xff]\r\nLINKTYPE=Static Link\r\nk=\xe9\xa0\x81\r\n"},
+                    BytesCase{"Groups", kOldText, kNewText}),
+    [](const testing::TestParamInfo<BytesCase>& info) { return std::string(info.param.name); });
+
+TEST_F(TextRewriteTest, TakenTemporaryNameIsSkipped) {
+  WriteBytes(source, kOldText);
+  WriteBytes(folder.Child(L"taken.tmp"), "someone else's");
+  plan->tempNames = {L"taken.tmp", L"upgrade.tmp"};
+  EXPECT_EQ(Rewrite(), upgrade::kStepSucceeded);
+  EXPECT_EQ(ReadBytes(source), kNewText);
+  EXPECT_EQ(ReadBytes(folder.Child(L"taken.tmp")), "someone else's");
+  EXPECT_EQ(folder.Files(), (Strings{L"Default.fdf", L"taken.tmp"}));
+}
+
+TEST_F(TextRewriteTest, TemporaryFileAppearingMeanwhileIsNotEmptied) {
+  WriteBytes(source, kOldText);
+  const std::wstring racer = folder.Child(L"race.tmp");
+  plan->tempNames = {L"race.tmp", L"upgrade.tmp"};
+  plan->beforeForward = [&](const Operation& op) {
+    if (op.name == "CreateTextFile" && op.path == racer) WriteBytes(racer, "arrived first");
+  };
+  EXPECT_EQ(Rewrite(), upgrade::kStepSucceeded);
+  EXPECT_EQ(ReadBytes(source), kNewText);
+  EXPECT_EQ(ReadBytes(racer), "arrived first");
+  EXPECT_EQ(folder.Files(), (Strings{L"Default.fdf", L"race.tmp"}));
+}
+
+TEST_F(TextRewriteTest, NoFreeTemporaryNameFailsWithoutTouchingAnything) {
+  WriteBytes(source, kOldText);
+  WriteBytes(folder.Child(L"taken.tmp"), "someone else's");
+  plan->tempNames.assign(1000, L"taken.tmp");
+  EXPECT_EQ(Rewrite(), upgrade::kStepFailed);
+  EXPECT_EQ(recorder.messages, Strings{Message(false)});
+  EXPECT_EQ(statusMessage, Message(false));
+  EXPECT_EQ(ReadBytes(source), kOldText);
+  EXPECT_EQ(ReadBytes(folder.Child(L"taken.tmp")), "someone else's");
+  EXPECT_EQ(folder.Files(), (Strings{L"Default.fdf", L"taken.tmp"}));
+  EXPECT_GT(plan->tempNames.size(), 0u) << "the tries must be bounded";
+}
+
+TEST_F(TextRewriteTest, FailureBeforeTemporaryFileRemovesNothing) {
+  WriteBytes(source, kOldText);
+  plan->failAt = {3};  // FileExists, GetParentFolderName, GetTempName
+  plan->errorNumber = platform::kInternalError;
+  EXPECT_EQ(Rewrite(), upgrade::kStepFailed);
+  ASSERT_EQ(plan->log[2].name, "GetTempName");
+  EXPECT_EQ(plan->log.size(), 3u) << "the handler has nothing to clean";
+  EXPECT_EQ(recorder.messages, Strings{Message(false)});
+  EXPECT_EQ(recorder.statusTexts, Strings{L"Converting " + source + L"..."});
+  EXPECT_EQ(ReadBytes(source), kOldText);
+}
+
+// Each operation of the replacement, failing in turn: the upgraded text must survive in the
+// source or in the file that the message names.
+struct ReplaceCase {
+  const char* name;
+  const char* operation;
+  bool onTemporary;  // the operation's path is the temporary file, not the source
+  int occurrence;    // which of the matching operations
+  bool sourceHasNewText;
+  bool temporaryKept;  // the source is gone, the message names the temporary file
+};
+
+class ReplaceFailureTest : public TextRewriteTest,
+                           public testing::WithParamInterface<std::tuple<ReplaceCase, int>> {};
+
+TEST_P(ReplaceFailureTest, KeepsTheUpgradedText) {
+  const auto& [c, number] = GetParam();
+  WriteBytes(source, kOldText);
+  plan->tempNames = {L"upgrade.tmp"};
+  ASSERT_EQ(Rewrite(), upgrade::kStepSucceeded);
+  const auto ops = plan->Find(c.operation, c.onTemporary ? tempPath : source);
+  ASSERT_GT(ops.size(), static_cast<std::size_t>(c.occurrence));
+
+  WriteBytes(source, kOldText);
+  const std::int64_t failAt = ops[c.occurrence];
+  plan = std::make_shared<FaultPlan>();
+  plan->tempNames = {L"upgrade.tmp"};
+  plan->failAt = {failAt};
+  plan->errorNumber = number;
+  recorder.ClearRecords();
+  EXPECT_EQ(Rewrite(), upgrade::kStepFailed);
+
+  std::wstring expected = Message(number == platform::kPermissionDenied);
+  if (c.temporaryKept) expected += L" The upgraded text is kept in " + tempPath + L".";
+  EXPECT_EQ(recorder.messages, Strings{expected});
+  EXPECT_EQ(statusMessage, expected);
+  if (c.temporaryKept) {
+    EXPECT_EQ(ReadBytes(tempPath), kNewText);
+    EXPECT_FALSE(PathExists(source));
+    EXPECT_EQ(folder.Files(), Strings{L"upgrade.tmp"});
+  } else {
+    EXPECT_EQ(ReadBytes(source), c.sourceHasNewText ? kNewText : kOldText);
+    EXPECT_EQ(folder.Files(), Strings{L"Default.fdf"});
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ReplaceFailureTest,
+    testing::Combine(
+        testing::Values(ReplaceCase{"DeleteSource", "DeleteFile", false, 0, false, false},
+                        ReplaceCase{"CopyBack", "CopyFile", true, 0, false, true},
+                        ReplaceCase{"DeleteTemporary", "DeleteFile", true, 0, true, false}),
+        testing::Values(platform::kPermissionDenied, platform::kDiskFull)),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).name) + "_" +
+             std::to_string(std::get<1>(info.param));
+    });
+
+TEST_F(TextRewriteTest, FailedCleanUpNamesTheStrayFileAndTravels) {
+  WriteBytes(source, kOldText);
+  plan->tempNames = {L"upgrade.tmp"};
+  plan->errorNumber = platform::kPathFileAccessError;
+  // First learn where the handler deletes the temporary file after a failed write.
+  ASSERT_EQ(Rewrite(), upgrade::kStepSucceeded);
+  const std::int64_t firstWrite = plan->Find("TextStream::WriteLine", tempPath).at(0);
+  plan = std::make_shared<FaultPlan>();
+  plan->tempNames = {L"upgrade.tmp"};
+  plan->errorNumber = platform::kPathFileAccessError;
+  plan->failAt = {firstWrite};
+  WriteBytes(source, kOldText);
+  EXPECT_EQ(Rewrite(), upgrade::kStepFailed);
+  EXPECT_EQ(plan->Find("TextStream::Close", tempPath).size(), 1u) << "the held writer is closed";
+  const std::int64_t cleanUp = plan->Find("DeleteFile", tempPath).at(0);
+
+  plan = std::make_shared<FaultPlan>();
+  plan->tempNames = {L"upgrade.tmp"};
+  plan->errorNumber = platform::kPathFileAccessError;
+  plan->failAt = {firstWrite, cleanUp};
+  recorder.ClearRecords();
+  ui::UpgradeState state(FaultInjectingFactory(plan));
+  upgrade::LinkTypeLineRule rule;
+  try {
+    upgrade::RewriteTextFile(state, recorder, source, rule);
+    ADD_FAILURE() << "a failed clean-up must travel to the caller";
+  } catch (const platform::Failure& failure) {
+    EXPECT_EQ(failure.number(), platform::kPathFileAccessError);
+  }
+  EXPECT_EQ(recorder.messages, Strings{Message(false)});
+  EXPECT_EQ(state.statusMessage,
+            Message(false) + L" The temporary file " + tempPath + L" could not be removed.");
+  EXPECT_EQ(ReadBytes(source), kOldText);
+}
+
+}  // namespace
+}  // namespace upgrade_test
