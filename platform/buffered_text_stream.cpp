@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "platform/failure.h"
@@ -31,11 +32,12 @@ bool FitsEightBits(std::wstring_view text) {
 }  // namespace
 
 BufferedTextStream::BufferedTextStream(std::unique_ptr<ByteChannel> channel, Direction direction,
-                                       std::size_t bufferSize)
+                                       std::size_t bufferSize, std::size_t maxLineLength)
     : channel_(std::move(channel)),
       direction_(direction),
       buffer_(std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(bufferSize, 1))),
-      capacity_(std::max<std::size_t>(bufferSize, 1)) {}
+      capacity_(std::max<std::size_t>(bufferSize, 1)),
+      maxLineLength_(maxLineLength) {}
 
 BufferedTextStream::~BufferedTextStream() {
   if (!channel_ || direction_ != Direction::kWrite || writeFailure_ != 0) return;
@@ -94,6 +96,9 @@ void BufferedTextStream::ReadLine(std::wstring& line) {
     const std::size_t lineEnd = FindLineEnd();
     const std::size_t count = lineEnd - begin_;
     const std::size_t held = line.size();
+    if (count > maxLineLength_ - held) {
+      throw Failure(kOutOfMemory, "a line is longer than " + std::to_string(maxLineLength_));
+    }
     line.resize(held + count);
     Widen(buffer_.get() + begin_, count, line.data() + held);
     if (lineEnd < end_) {

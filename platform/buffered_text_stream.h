@@ -18,8 +18,13 @@ class BufferedTextStream final : public TextStream {
   enum class Direction { kRead, kWrite };
   static constexpr std::size_t kDefaultBufferSize = std::size_t{256} * 1024;
 
+  static constexpr std::size_t kUnlimited = static_cast<std::size_t>(-1);
+
+  // A reader refuses a line longer than maxLineLength with kOutOfMemory, for callers that must
+  // bound what they hold whatever the file.
   BufferedTextStream(std::unique_ptr<ByteChannel> channel, Direction direction,
-                     std::size_t bufferSize = kDefaultBufferSize);
+                     std::size_t bufferSize = kDefaultBufferSize,
+                     std::size_t maxLineLength = kUnlimited);
   ~BufferedTextStream() override;
 
   bool AtEndOfStream() override;
@@ -41,6 +46,7 @@ class BufferedTextStream final : public TextStream {
   Direction direction_;
   std::unique_ptr<char[]> buffer_;
   std::size_t capacity_;
+  std::size_t maxLineLength_;
   std::size_t begin_ = 0;  // reader: next unread byte
   std::size_t end_ = 0;    // reader: end of the bytes read; writer: end of the bytes pending
   // Where the next CR and LF are at or after begin_ (end_ when there is none), so that a block

@@ -1,45 +1,100 @@
-// A small reader of INI-style files: sections of "name=value" keys.
+// A small reader of INI-style files: sections of "name=value" keys, read as the platform's own
+// profile reader reads them.
 //
-// (Rules to be documented here by the implementation.)
+// - Lines end at CR LF, LF or a lone CR. Bytes are characters of the same value (U+0000 to
+//   U+00FF); no byte order mark is skipped, so one simply begins the first line.
+// - Blanks (space and tab) around section names, key names and values are trimmed.
+// - A line whose first non-blank character is ";" is a comment.
+// - A header is a line that starts with "[" once trimmed; the section name is what lies between
+//   it and the first "]", and anything after that "]" is ignored. A "[" line without "]" is
+//   ignored.
+// - A key is a line with "=": its name is what precedes the first "=", its value what follows.
+//   Lines without "=", keys with an empty name and keys before the first header are ignored.
+// - Section and key names match regardless of ASCII letter case. Of two keys of one name in a
+//   section the first wins. A section that appears again continues the first one: its new keys
+//   are added, and keys already there keep their first value.
+// - Values are taken as they are: no quotes are stripped and no escapes are read.
+// - The reader streams the file. If the names and values it would hold, or a single line, exceed
+//   its cap (64 Mi characters unless chosen otherwise), loading fails with kOutOfMemory. A file
+//   that cannot be opened or read fails with its own error number (53 file not found, 76 path not
+//   found, 70 permission denied, 75 otherwise). A failed load leaves the reader empty.
 #pragma once
 
-#include <memory>
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
+
+#include "platform/text_stream.h"
 
 namespace platform {
 
 class IniKey {
  public:
+  IniKey(std::wstring name, std::wstring value)
+      : name_(std::move(name)), value_(std::move(value)) {}
+  const std::wstring& Name() const { return name_; }
   const std::wstring& Value() const { return value_; }
-  // ...
+
  private:
+  std::wstring name_;
   std::wstring value_;
 };
 
-class IniKeys {
+// A collection of named items, looked up regardless of ASCII case, in the order first seen.
+template <typename T>
+class IniCollection {
  public:
-  // The key of that name, or nullptr when there is none. Never throws for an absent name.
-  const IniKey* Item(std::wstring_view name) const;
+  // The item of that name, or nullptr when there is none. Never throws for an absent name.
+  const T* Item(std::wstring_view name) const;
+  std::size_t Count() const { return items_.size(); }
+  const T& operator[](std::size_t index) const { return items_[index]; }
+
+ private:
+  friend class IniParser;
+  T* Find(std::wstring_view name);
+  T& Add(T item);
+
+  std::vector<T> items_;
+  std::unordered_map<std::wstring, std::size_t> index_;  // by ASCII-lowercased name
 };
+
+using IniKeys = IniCollection<IniKey>;
 
 class IniSection {
  public:
-  const IniKeys& Keys() const;
+  explicit IniSection(std::wstring name) : name_(std::move(name)) {}
+  const std::wstring& Name() const { return name_; }
+  const IniKeys& Keys() const { return keys_; }
+
+ private:
+  friend class IniParser;
+  std::wstring name_;
+  IniKeys keys_;
 };
 
-class IniSections {
- public:
-  // The section of that name, or nullptr when there is none. Never throws for an absent name.
-  const IniSection* Item(std::wstring_view name) const;
-};
+using IniSections = IniCollection<IniSection>;
 
 class IniReader {
  public:
-  // Parses the file at the path; throws platform::Failure if it cannot be opened or read.
+  static constexpr std::size_t kDefaultCap = std::size_t{64} * 1024 * 1024;
+
+  explicit IniReader(std::size_t cap = kDefaultCap) : cap_(cap) {}
+
+  // Parses the file at the path, replacing what an earlier load read (and what it returned).
   void LoadFile(std::wstring_view path);
-  const IniSections& Sections() const;
+  // Parses 8-bit text held in memory, by the same rules.
+  void LoadText(std::string_view bytes);
+  // Parses the lines of a reader.
+  void Load(TextStream& lines);
+
+  const IniSections& Sections() const { return sections_; }
+
+ private:
+  std::size_t cap_;
+  IniSections sections_;
 };
 
 }  // namespace platform

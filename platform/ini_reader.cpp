@@ -1,0 +1,130 @@
+#include "platform/ini_reader.h"
+
+#include <memory>
+#include <utility>
+
+#include "platform/buffered_text_stream.h"
+#include "platform/byte_channel.h"
+#include "platform/failure.h"
+#include "platform/memory_channel.h"
+
+namespace platform {
+namespace {
+
+// Small: a profile is a few kilobytes, and the reader is made once per load.
+constexpr std::size_t kReadBuffer = std::size_t{64} * 1024;
+
+std::wstring FoldCase(std::wstring_view name) {
+  std::wstring folded(name);
+  for (wchar_t& c : folded) {
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  }
+  return folded;
+}
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+std::wstring_view Trim(std::wstring_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+template <typename T>
+const T* IniCollection<T>::Item(std::wstring_view name) const {
+  const auto found = index_.find(FoldCase(name));
+  return found == index_.end() ? nullptr : &items_[found->second];
+}
+
+template <typename T>
+T* IniCollection<T>::Find(std::wstring_view name) {
+  return const_cast<T*>(std::as_const(*this).Item(name));
+}
+
+template <typename T>
+T& IniCollection<T>::Add(T item) {
+  index_.emplace(FoldCase(item.Name()), items_.size());
+  items_.push_back(std::move(item));
+  return items_.back();
+}
+
+template class IniCollection<IniKey>;
+template class IniCollection<IniSection>;
+
+// Builds the sections line by line, counting what it holds against the cap.
+class IniParser {
+ public:
+  IniParser(IniSections& sections, std::size_t cap) : sections_(sections), cap_(cap) {}
+
+  void Parse(TextStream& lines) {
+    std::wstring line;
+    while (!lines.AtEndOfStream()) {
+      lines.ReadLine(line);
+      AddLine(line);
+    }
+  }
+
+ private:
+  void Hold(std::size_t characters) {
+    if (characters > cap_ - held_) {
+      throw Failure(kOutOfMemory, "the INI file holds more than " + std::to_string(cap_) +
+                                      " characters of names and values");
+    }
+    held_ += characters;
+  }
+
+  void AddLine(std::wstring_view line) {
+    const std::wstring_view text = Trim(line);
+    if (text.empty() || text.front() == L';') return;
+    if (text.front() == L'[') {
+      const std::size_t close = text.find(L']');
+      if (close == std::wstring_view::npos) return;
+      const std::wstring_view name = Trim(text.substr(1, close - 1));
+      section_ = sections_.Find(name);
+      if (section_ == nullptr) {
+        Hold(name.size());
+        section_ = &sections_.Add(IniSection(std::wstring(name)));
+      }
+      return;
+    }
+    const std::size_t equals = text.find(L'=');
+    if (equals == std::wstring_view::npos || section_ == nullptr) return;
+    const std::wstring_view name = Trim(text.substr(0, equals));
+    if (name.empty() || section_->keys_.Find(name) != nullptr) return;
+    const std::wstring_view value = Trim(text.substr(equals + 1));
+    Hold(name.size() + value.size());
+    section_->keys_.Add(IniKey(std::wstring(name), std::wstring(value)));
+  }
+
+  IniSections& sections_;
+  std::size_t cap_;
+  std::size_t held_ = 0;
+  // Sections live in a vector that grows: this pointer is refreshed on every header, and keys
+  // are added only to the section of the latest one.
+  IniSection* section_ = nullptr;
+};
+
+void IniReader::Load(TextStream& lines) {
+  sections_ = IniSections();
+  IniSections parsed;
+  IniParser(parsed, cap_).Parse(lines);
+  sections_ = std::move(parsed);
+}
+
+void IniReader::LoadText(std::string_view bytes) {
+  BufferedTextStream lines(std::make_unique<MemoryChannel>(bytes),
+                           BufferedTextStream::Direction::kRead, kReadBuffer, cap_);
+  Load(lines);
+}
+
+void IniReader::LoadFile(std::wstring_view path) {
+  sections_ = IniSections();
+  BufferedTextStream lines(OpenByteFile(path, FileAccess::kRead, FileDisposition::kOpenExisting),
+                           BufferedTextStream::Direction::kRead, kReadBuffer, cap_);
+  Load(lines);
+  lines.Close();
+}
+
+}  // namespace platform
