@@ -1,0 +1,21 @@
+// Our own sample project of each kind the upgrade meets, as the exact bytes before and after.
+// The texts cover what a rewrite must keep: CR LF endings, blank lines, bytes 0x80 to 0xFF and a
+// last line without a line end.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace upgrade_test {
+
+// A project file whose [General] Version value is `version` (and a decoy in another section).
+std::string ProjectText(std::string_view version);
+// The same project after the upgrade: the General Version line raised, a line end at the end.
+std::string UpgradedProjectText(std::string_view version);
+
+extern const std::string kFileGroupsText;
+extern const std::string kUpgradedFileGroupsText;
+extern const std::string kRegistryEntriesText;
+extern const std::string kShellObjectsText;
+
+}  // namespace upgrade_test

@@ -1,0 +1,367 @@
+// Whole runs of the Convert command on sample projects written into scratch folders, one for each
+// way a run can end.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/upgrade/support/fault_injecting_file_system.h"
+#include "tests/upgrade/support/recording_ui.h"
+#include "tests/upgrade/support/sample_project.h"
+#include "tests/upgrade/support/scratch_folder.h"
+#include "upgrade/upgrade_run.h"
+
+namespace upgrade_test {
+namespace {
+
+using Strings = std::vector<std::wstring>;
+using Files = std::map<std::wstring, std::string>;
+
+const std::wstring kNoProject = L"Please specify a valid Brenlow Professional 5.0 project.";
+const std::wstring kNewer =
+    L"The selected project is created in the newer version of Brenlow Professional. You do not "
+    L"need to convert your project.";
+const std::wstring kOlder =
+    L"The selected project is created in the older version of Brenlow Professional. This utility "
+    L"cannot convert your project.";
+const std::wstring kProject = L"Project.ipr";
+const std::wstring kFileGroups = L"File Groups\\Default.fdf";
+const std::wstring kRegistry = L"Registry Entries\\Default.rge";
+const std::wstring kShell = L"Shell Objects\\Default.shl";
+
+// Texts with "{P}" for the project path and "{F}" for the file-group file's path.
+std::wstring Expand(std::wstring text, const std::wstring& project, const std::wstring& groups) {
+  for (auto [token, value] : {std::pair{L"{P}", &project}, std::pair{L"{F}", &groups}}) {
+    for (auto at = text.find(token); at != std::wstring::npos; at = text.find(token)) {
+      text.replace(at, 3, *value);
+    }
+  }
+  return text;
+}
+
+const Strings kConvertBoth = {L"", L"Converting {P}...", L"Converted {P}...", L"Converting {F}...",
+                              L"Converted {F}..."};
+
+Strings Concat(Strings a, const Strings& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+enum class PathKind { kProject, kEmpty, kFolder, kMissing };
+
+struct Scenario {
+  const char* name;
+  std::optional<std::string> project;  // the project file's bytes, if there is one
+  std::optional<std::string> fileGroups;
+  Strings folders;  // made before the run, relative to the project folder
+  PathKind path;
+  Strings messages;
+  Strings statusTexts;  // every text the status bar received, in order
+  Files files;          // every file in the project folder after the run
+};
+
+void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
+
+class UpgradeRunTest : public testing::TestWithParam<Scenario> {
+ protected:
+  ScratchFolder folder;
+  std::shared_ptr<FaultPlan> plan = std::make_shared<FaultPlan>();
+  ui::UpgradeState state{FaultInjectingFactory(plan)};
+  RecordingUi recorder{folder.Child(kProject)};
+
+  Files FolderFiles() const {
+    Files files;
+    for (const auto& name : folder.Files()) files[name] = ReadBytes(folder.Child(name));
+    return files;
+  }
+  void Expect(const Strings& messages, const Strings& statusTexts, const Files& files) {
+    const std::wstring groups = folder.Child(kFileGroups);
+    Strings expectedMessages, expectedStatus;
+    for (const auto& m : messages)
+      expectedMessages.push_back(Expand(m, recorder.projectPath, groups));
+    for (const auto& s : statusTexts)
+      expectedStatus.push_back(Expand(s, recorder.projectPath, groups));
+    EXPECT_EQ(recorder.messages, expectedMessages);
+    EXPECT_EQ(recorder.statusTexts, expectedStatus);
+    EXPECT_EQ(FolderFiles(), files);
+  }
+};
+
+TEST_P(UpgradeRunTest, EndsAsExpected) {
+  const Scenario& s = GetParam();
+  if (s.project) WriteBytes(folder.Child(kProject), *s.project);
+  if (s.fileGroups) WriteBytes(folder.Child(kFileGroups), *s.fileGroups);
+  for (const auto& name : s.folders)
+    std::filesystem::create_directories(Native(folder.Child(name)));
+  if (s.path == PathKind::kEmpty) recorder.projectPath = L"";
+  if (s.path == PathKind::kFolder) recorder.projectPath = folder.Path();
+  if (s.path == PathKind::kMissing) recorder.projectPath = folder.Child(L"Missing.ipr");
+
+  upgrade::ConvertButton_Click(state, recorder);
+
+  Expect(s.messages, s.statusTexts, s.files);
+  EXPECT_EQ(recorder.statusText, s.statusTexts.empty() ? L"" : recorder.statusTexts.back());
+}
+
+const std::string kOld = ProjectText("1.00.000");
+const std::string kNew = UpgradedProjectText("1.00.000");
+const std::string kGroups = kFileGroupsText;
+const std::string kGroupsNew = kUpgradedFileGroupsText;
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, UpgradeRunTest,
+    testing::Values(
+        Scenario{"MissingFile",
+                 kOld,
+                 kGroups,
+                 {},
+                 PathKind::kMissing,
+                 {kNoProject},
+                 {L""},
+                 Files{{kProject, kOld}, {kFileGroups, kGroups}}},
+        Scenario{"EmptyPath",
+                 kOld,
+                 std::nullopt,
+                 {},
+                 PathKind::kEmpty,
+                 {kNoProject},
+                 {L""},
+                 Files{{kProject, kOld}}},
+        Scenario{"FolderAsPath",
+                 kOld,
+                 std::nullopt,
+                 {},
+                 PathKind::kFolder,
+                 {kNoProject},
+                 {L""},
+                 Files{{kProject, kOld}}},
+        Scenario{"MissingGeneralSection",
+                 "[Info]\r\nVersion=1.00.000\r\n",
+                 kGroups,
+                 {},
+                 PathKind::kProject,
+                 {L"The General section is missing in {P}. The file may be corrupt."},
+                 {L"", L"The General section is missing in {P}. The file may be corrupt."},
+                 Files{{kProject, "[Info]\r\nVersion=1.00.000\r\n"}, {kFileGroups, kGroups}}},
+        Scenario{"MissingVersionKey",
+                 "[General]\r\nType=STANDARD\r\n[Data]\r\nVersion=1.00.000",
+                 kGroups,
+                 {},
+                 PathKind::kProject,
+                 {L"The Version key is missing in {P}. The file may be corrupt."},
+                 {L"", L"The Version key is missing in {P}. The file may be corrupt."},
+                 Files{{kProject, "[General]\r\nType=STANDARD\r\n[Data]\r\nVersion=1.00.000"},
+                       {kFileGroups, kGroups}}},
+        Scenario{"NewerUpgradedFormat",
+                 ProjectText("1.20.000"),
+                 kGroups,
+                 {},
+                 PathKind::kProject,
+                 {kNewer},
+                 {L"", kNewer},
+                 Files{{kProject, ProjectText("1.20.000")}, {kFileGroups, kGroups}}},
+        Scenario{"NewerZeroMajor",
+                 ProjectText("0.90.000"),
+                 kGroups,
+                 {},
+                 PathKind::kProject,
+                 {kNewer},
+                 {L"", kNewer},
+                 Files{{kProject, ProjectText("0.90.000")}, {kFileGroups, kGroups}}},
+        Scenario{"OlderSingleDigit",
+                 ProjectText("5"),
+                 kGroups,
+                 {},
+                 PathKind::kProject,
+                 {kOlder},
+                 {L"", kOlder},
+                 Files{{kProject, ProjectText("5")}, {kFileGroups, kGroups}}},
+        Scenario{"OlderThreeCharacters",
+                 ProjectText("1.0"),
+                 kGroups,
+                 {},
+                 PathKind::kProject,
+                 {kOlder},
+                 {L"", kOlder},
+                 Files{{kProject, ProjectText("1.0")}, {kFileGroups, kGroups}}},
+        Scenario{"OlderEmptyValue",
+                 ProjectText(""),
+                 kGroups,
+                 {},
+                 PathKind::kProject,
+                 {kOlder},
+                 {L"", kOlder},
+                 Files{{kProject, ProjectText("")}, {kFileGroups, kGroups}}},
+        Scenario{"UnreadableVersionIsSilent",
+                 ProjectText("x.00.000"),
+                 kGroups,
+                 {},
+                 PathKind::kProject,
+                 {},
+                 {L"", L""},
+                 Files{{kProject, ProjectText("x.00.000")}, {kFileGroups, kGroups}}},
+        Scenario{"Code1ConvertsBothFilesOnly",
+                 ProjectText("1.10.000"),
+                 kGroups,
+                 {},
+                 PathKind::kProject,
+                 {},
+                 Concat(kConvertBoth, {L"Complete!"}),
+                 Files{{kProject, UpgradedProjectText("1.10.000")}, {kFileGroups, kGroupsNew}}},
+        Scenario{
+            "Code0MakesAllFourChanges",
+            kOld,
+            kGroups,
+            {},
+            PathKind::kProject,
+            {},
+            Concat(kConvertBoth, {L"Creating the Registry Entries settings file...",
+                                  L"Created the Registry Entries settings file...",
+                                  L"Creating the Shell Objects settings file...",
+                                  L"Created the Shell Objects settings file...", L"Complete!"}),
+            Files{{kProject, kNew},
+                  {kFileGroups, kGroupsNew},
+                  {kRegistry, kRegistryEntriesText},
+                  {kShell, kShellObjectsText}}},
+        Scenario{
+            "MissingFileGroupFileIsPassedOver",
+            kOld,
+            std::nullopt,
+            {},
+            PathKind::kProject,
+            {},
+            {L"", L"Converting {P}...", L"Converted {P}...",
+             L"Creating the Registry Entries settings file...",
+             L"Created the Registry Entries settings file...",
+             L"Creating the Shell Objects settings file...",
+             L"Created the Shell Objects settings file...", L"Complete!"},
+            Files{
+                {kProject, kNew}, {kRegistry, kRegistryEntriesText}, {kShell, kShellObjectsText}}},
+        Scenario{"ExistingRegistryEntriesFolderEndsSilently",
+                 kOld,
+                 kGroups,
+                 Strings{L"Registry Entries"},
+                 PathKind::kProject,
+                 {},
+                 Concat(kConvertBoth, {L"Creating the Registry Entries settings file...", L""}),
+                 Files{{kProject, kNew}, {kFileGroups, kGroupsNew}}},
+        Scenario{
+            "ExistingShellObjectsFolderEndsSilently",
+            kOld,
+            kGroups,
+            Strings{L"Shell Objects"},
+            PathKind::kProject,
+            {},
+            Concat(kConvertBoth, {L"Creating the Registry Entries settings file...",
+                                  L"Created the Registry Entries settings file...",
+                                  L"Creating the Shell Objects settings file...", L""}),
+            Files{{kProject, kNew}, {kFileGroups, kGroupsNew}, {kRegistry, kRegistryEntriesText}}}),
+    [](const testing::TestParamInfo<Scenario>& info) { return std::string(info.param.name); });
+
+class UpgradeRunCaseTest : public UpgradeRunTest {};
+
+TEST_F(UpgradeRunCaseTest, ReadOnlyProjectIsReportedWithTheHint) {
+  WriteBytes(folder.Child(kProject), kOld);
+  WriteBytes(folder.Child(kFileGroups), kGroups);
+  std::filesystem::permissions(Native(folder.Child(kProject)),
+                               std::filesystem::perms::owner_write |
+                                   std::filesystem::perms::group_write |
+                                   std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+  upgrade::ConvertButton_Click(state, recorder);
+  const std::wstring message =
+      L"Error when upgrading {P}. Please make sure that this file is writable.";
+  Expect({message}, {L"", L"Converting {P}...", message},
+         Files{{kProject, kOld}, {kFileGroups, kGroups}});
+}
+
+TEST_F(UpgradeRunCaseTest, ProjectThatCannotBeLoadedEndsSilently) {
+  WriteBytes(folder.Child(kProject), kOld);
+  // The file is found, then vanishes before the reader loads it.
+  plan->beforeForward = [&](const Operation& op) {
+    if (op.name == "GetParentFolderName") std::filesystem::remove(Native(folder.Child(kProject)));
+  };
+  upgrade::ConvertButton_Click(state, recorder);
+  Expect({}, {L"", L""}, Files{});
+}
+
+TEST_F(UpgradeRunCaseTest, MissingFileAfterCompleteEmptiesTheStatusBar) {
+  WriteBytes(folder.Child(kProject), ProjectText("1.10.000"));
+  upgrade::ConvertButton_Click(state, recorder);
+  ASSERT_EQ(recorder.statusText, L"Complete!");
+  recorder.ClearRecords();
+  recorder.projectPath = folder.Child(L"Other.ipr");
+  upgrade::ConvertButton_Click(state, recorder);
+  EXPECT_EQ(recorder.messages, Strings{kNoProject});
+  EXPECT_EQ(recorder.statusTexts, Strings{L""});
+}
+
+TEST_F(UpgradeRunCaseTest, MissingFileAfterRefusalShowsTheRefusalAgain) {
+  WriteBytes(folder.Child(kProject), ProjectText("1.20.000"));
+  upgrade::ConvertButton_Click(state, recorder);
+  ASSERT_EQ(recorder.statusText, kNewer);
+  recorder.ClearRecords();
+  recorder.projectPath = folder.Child(L"Other.ipr");
+  upgrade::ConvertButton_Click(state, recorder);
+  EXPECT_EQ(recorder.messages, Strings{kNoProject});
+  EXPECT_EQ(recorder.statusTexts, Strings{kNewer});
+}
+
+TEST_F(UpgradeRunCaseTest, SecondRunOfAnUpgradedProjectIsRefusedAsNewer) {
+  WriteBytes(folder.Child(kProject), kOld);
+  WriteBytes(folder.Child(kFileGroups), kGroups);
+  upgrade::ConvertButton_Click(state, recorder);
+  ASSERT_EQ(recorder.statusText, L"Complete!");
+  recorder.ClearRecords();
+  upgrade::ConvertButton_Click(state, recorder);
+  Expect({kNewer}, {L"", kNewer},
+         Files{{kProject, kNew},
+               {kFileGroups, kGroupsNew},
+               {kRegistry, kRegistryEntriesText},
+               {kShell, kShellObjectsText}});
+}
+
+std::set<std::filesystem::path> Entries(const std::filesystem::path& folderPath) {
+  std::set<std::filesystem::path> entries;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folderPath, error)) {
+    entries.insert(entry.path());
+  }
+  return entries;
+}
+
+TEST_F(UpgradeRunCaseTest, PathWithoutFolderUpgradesBesideTheProject) {
+  WriteBytes(folder.Child(kProject), kOld);
+  WriteBytes(folder.Child(kFileGroups), kGroups);
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(Native(folder.Path()));
+  const auto root = std::filesystem::current_path().root_path();
+  const auto rootBefore = Entries(root);
+  recorder.projectPath = kProject;
+
+  upgrade::ConvertButton_Click(state, recorder);
+  std::filesystem::current_path(previous);
+
+  EXPECT_EQ(Entries(root), rootBefore) << "nothing may be written at the root";
+  EXPECT_TRUE(std::filesystem::equivalent(Native(state.projectFolder), Native(folder.Path())));
+  EXPECT_EQ(recorder.messages, Strings{});
+  const std::wstring groups = state.projectFolder + L"\\" + kFileGroups;
+  EXPECT_EQ(recorder.statusTexts,
+            (Strings{L"", L"Converting Project.ipr...", L"Converted Project.ipr...",
+                     L"Converting " + groups + L"...", L"Converted " + groups + L"...",
+                     L"Creating the Registry Entries settings file...",
+                     L"Created the Registry Entries settings file...",
+                     L"Creating the Shell Objects settings file...",
+                     L"Created the Shell Objects settings file...", L"Complete!"}));
+  EXPECT_EQ(FolderFiles(), (Files{{kProject, kNew},
+                                  {kFileGroups, kGroupsNew},
+                                  {kRegistry, kRegistryEntriesText},
+                                  {kShell, kShellObjectsText}}));
+}
+
+}  // namespace
+}  // namespace upgrade_test
