@@ -143,6 +143,8 @@ struct ReplaceCase {
   bool temporaryKept;  // the source is gone, the message names the temporary file
 };
 
+void PrintTo(const ReplaceCase& c, std::ostream* os) { *os << c.name; }
+
 class ReplaceFailureTest : public TextRewriteTest,
                            public testing::WithParamInterface<std::tuple<ReplaceCase, int>> {};
 
