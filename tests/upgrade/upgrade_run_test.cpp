@@ -66,7 +66,7 @@ struct Scenario {
 
 void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
 
-class UpgradeRunTest : public testing::TestWithParam<Scenario> {
+class RunFixture : public testing::Test {
  protected:
   ScratchFolder folder;
   std::shared_ptr<FaultPlan> plan = std::make_shared<FaultPlan>();
@@ -90,6 +90,8 @@ class UpgradeRunTest : public testing::TestWithParam<Scenario> {
     EXPECT_EQ(FolderFiles(), files);
   }
 };
+
+class UpgradeRunTest : public RunFixture, public testing::WithParamInterface<Scenario> {};
 
 TEST_P(UpgradeRunTest, EndsAsExpected) {
   const Scenario& s = GetParam();
@@ -262,7 +264,7 @@ INSTANTIATE_TEST_SUITE_P(
             Files{{kProject, kNew}, {kFileGroups, kGroupsNew}, {kRegistry, kRegistryEntriesText}}}),
     [](const testing::TestParamInfo<Scenario>& info) { return std::string(info.param.name); });
 
-class UpgradeRunCaseTest : public UpgradeRunTest {};
+class UpgradeRunCaseTest : public RunFixture {};
 
 TEST_F(UpgradeRunCaseTest, ReadOnlyProjectIsReportedWithTheHint) {
   WriteBytes(folder.Child(kProject), kOld);
@@ -334,14 +336,23 @@ std::set<std::filesystem::path> Entries(const std::filesystem::path& folderPath)
   return entries;
 }
 
-TEST_F(UpgradeRunCaseTest, PathWithoutFolderUpgradesBesideTheProject) {
+// The path as typed: a bare name, or (where paths have drives) a drive and a name.
+class PathWithoutFolderTest : public RunFixture, public testing::WithParamInterface<bool> {};
+
+TEST_P(PathWithoutFolderTest, UpgradesBesideTheProject) {
+  std::wstring typed = kProject;
+  if (GetParam()) {
+    const std::wstring& path = folder.Path();
+    if (path.size() < 2 || path[1] != L':') GTEST_SKIP() << "paths here have no drive";
+    typed = path.substr(0, 2) + kProject;
+  }
   WriteBytes(folder.Child(kProject), kOld);
   WriteBytes(folder.Child(kFileGroups), kGroups);
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(Native(folder.Path()));
   const auto root = std::filesystem::current_path().root_path();
   const auto rootBefore = Entries(root);
-  recorder.projectPath = kProject;
+  recorder.projectPath = typed;
 
   upgrade::ConvertButton_Click(state, recorder);
   std::filesystem::current_path(previous);
@@ -351,7 +362,7 @@ TEST_F(UpgradeRunCaseTest, PathWithoutFolderUpgradesBesideTheProject) {
   EXPECT_EQ(recorder.messages, Strings{});
   const std::wstring groups = state.projectFolder + L"\\" + kFileGroups;
   EXPECT_EQ(recorder.statusTexts,
-            (Strings{L"", L"Converting Project.ipr...", L"Converted Project.ipr...",
+            (Strings{L"", L"Converting " + typed + L"...", L"Converted " + typed + L"...",
                      L"Converting " + groups + L"...", L"Converted " + groups + L"...",
                      L"Creating the Registry Entries settings file...",
                      L"Created the Registry Entries settings file...",
@@ -362,6 +373,9 @@ TEST_F(UpgradeRunCaseTest, PathWithoutFolderUpgradesBesideTheProject) {
                                   {kRegistry, kRegistryEntriesText},
                                   {kShell, kShellObjectsText}}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Typed, PathWithoutFolderTest, testing::Bool(),
+                         [](const auto& info) { return info.param ? "DriveAndName" : "Name"; });
 
 }  // namespace
 }  // namespace upgrade_test
