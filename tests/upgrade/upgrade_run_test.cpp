@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/failure.h"
 #include "tests/upgrade/support/fault_injecting_file_system.h"
 #include "tests/upgrade/support/recording_ui.h"
 #include "tests/upgrade/support/sample_project.h"
@@ -325,6 +326,42 @@ TEST_F(UpgradeRunCaseTest, SecondRunOfAnUpgradedProjectIsRefusedAsNewer) {
                {kFileGroups, kGroupsNew},
                {kRegistry, kRegistryEntriesText},
                {kShell, kShellObjectsText}});
+}
+
+TEST_F(UpgradeRunCaseTest, FailedCleanUpEndsNamingTheStrayFile) {
+  const std::wstring project = folder.Child(kProject);
+  const std::wstring temp = folder.Child(L"stray.tmp");
+  WriteBytes(project, kOld);
+  plan->tempNames = {L"stray.tmp"};
+  plan->errorNumber = platform::kDiskFull;
+  // Learn which operations are the first write and, after it fails, the handler's removal.
+  upgrade::ConvertButton_Click(state, recorder);
+  const std::int64_t firstWrite = plan->Find("TextStream::WriteLine", temp).at(0);
+  std::filesystem::remove_all(Native(folder.Child(L"Registry Entries")));
+  std::filesystem::remove_all(Native(folder.Child(L"Shell Objects")));
+  *plan = FaultPlan{};
+  plan->tempNames = {L"stray.tmp"};
+  plan->errorNumber = platform::kDiskFull;
+  plan->failAt = {firstWrite};
+  WriteBytes(project, kOld);
+  ui::UpgradeState learning(FaultInjectingFactory(plan));
+  upgrade::ConvertButton_Click(learning, recorder);
+  const std::int64_t removal = plan->Find("DeleteFile", temp).at(0);
+
+  *plan = FaultPlan{};
+  plan->tempNames = {L"stray.tmp"};
+  plan->errorNumber = platform::kDiskFull;
+  plan->failAt = {firstWrite, removal};
+  WriteBytes(project, kOld);
+  recorder.ClearRecords();
+  ui::UpgradeState failing(FaultInjectingFactory(plan));
+  upgrade::ConvertButton_Click(failing, recorder);
+
+  const std::wstring message = L"Error when upgrading {P}.";
+  Expect({message},
+         {L"", L"Converting {P}...",
+          message + L" The temporary file " + temp + L" could not be removed."},
+         Files{{kProject, kOld}, {L"stray.tmp", ""}});
 }
 
 std::set<std::filesystem::path> Entries(const std::filesystem::path& folderPath) {
