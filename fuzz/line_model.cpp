@@ -1,0 +1,52 @@
+#include "fuzz/line_model.h"
+
+namespace fuzz {
+
+std::vector<std::string> SplitLines(std::string_view bytes) {
+  std::vector<std::string> lines;
+  std::string current;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c == '\n' || c == '\r') {
+      lines.push_back(current);
+      current.clear();
+      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    } else {
+      current.push_back(c);
+    }
+  }
+  // A last line without a line end is still a line; an empty remainder is not.
+  if (!current.empty()) lines.push_back(current);
+  return lines;
+}
+
+std::string JoinWithCrLf(const std::vector<std::string>& lines) {
+  std::string joined;
+  for (const std::string& line : lines) joined.append(line).append("\r\n");
+  return joined;
+}
+
+std::wstring Widen(std::string_view bytes) {
+  std::wstring text;
+  text.reserve(bytes.size());
+  for (const char c : bytes) text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool Narrow(std::wstring_view text, std::string& bytes) {
+  bytes.clear();
+  for (const wchar_t c : text) {
+    if (static_cast<std::uint32_t>(c) > 0xFF) return false;
+    bytes.push_back(static_cast<char>(c));
+  }
+  return true;
+}
+
+std::uint8_t TakeByte(std::string_view& input) {
+  if (input.empty()) return 0;
+  const auto value = static_cast<std::uint8_t>(input.front());
+  input.remove_prefix(1);
+  return value;
+}
+
+}  // namespace fuzz

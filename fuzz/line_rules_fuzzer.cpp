@@ -1,0 +1,139 @@
+// The two line rules and the version classification, on arbitrary lines.
+//
+// The file-group rule writes the line itself first and at most one more line, which is exactly
+// "LINKTYPE=Static Link", exactly under lines with both brackets other than [Info] and
+// [FileGroups]. The project rule writes exactly one line per line, changed only to
+// "Version=1.20.000" and only where the line is "Version=" + the version inside a General section.
+// The classification agrees with a reading of the version table written out case by case.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzz/line_model.h"
+#include "platform/text_stream.h"
+#include "upgrade/link_type_line_rule.h"
+#include "upgrade/version_class.h"
+#include "upgrade/version_line_rule.h"
+
+namespace {
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+class LineRecorder final : public platform::TextStream {
+ public:
+  bool AtEndOfStream() override { return true; }
+  void ReadLine(std::wstring&) override { std::abort(); }
+  void WriteLine(std::wstring_view text) override { lines.emplace_back(text); }
+  void WriteBlankLines(int count) override { lines.insert(lines.end(), count, L""); }
+  void Close() override {}
+
+  std::vector<std::wstring> lines;
+};
+
+bool Has(std::wstring_view line, wchar_t c) { return line.find(c) != std::wstring_view::npos; }
+
+bool SameIgnoringCase(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    wchar_t x = a[i];
+    wchar_t y = b[i];
+    if (x >= L'a' && x <= L'z') x = static_cast<wchar_t>(x - 32);
+    if (y >= L'a' && y <= L'z') y = static_cast<wchar_t>(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// The table, read row by row.
+std::optional<std::int32_t> TableCode(std::wstring_view v) {
+  if (v.size() <= 3) return -1;
+  const auto digit = [](wchar_t c) -> std::optional<int> {
+    for (int d = 0; d <= 9; ++d) {
+      if (c == static_cast<wchar_t>(L'0' + d)) return d;
+    }
+    return std::nullopt;
+  };
+  const std::optional<int> major = digit(v[0]);
+  const std::optional<int> minor = digit(v[2]);
+  if (!major || !minor) return std::nullopt;
+  if (*major == 1 && *minor == 0) return 0;
+  if (*major == 1 && *minor == 1) return 1;
+  if (*major == 1) return 2;
+  if (*major == 2 && *minor == 0) return 3;
+  if (*major == 2 && *minor == 1) return 4;
+  if (*major == 2) return 5;
+  return 6;
+}
+
+// The input as characters: bytes, or pairs of bytes when the first byte says so, so that
+// characters beyond 8 bits (as a wide path or a future reader could give) are tried too.
+std::wstring Characters(std::string_view bytes, bool wide) {
+  if (!wide) return fuzz::Widen(bytes);
+  std::wstring text;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                        static_cast<unsigned char>(bytes[i + 1]) << 8));
+  }
+  return text;
+}
+
+std::vector<std::wstring> Lines(std::wstring_view text) {
+  std::vector<std::wstring> lines(1);
+  for (const wchar_t c : text) {
+    if (c == L'\n') {
+      lines.emplace_back();
+    } else {
+      lines.back().push_back(c);
+    }
+  }
+  return lines;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string_view input(reinterpret_cast<const char*>(data), size);
+  const bool wide = (fuzz::TakeByte(input) & 1) != 0;
+  const std::wstring text = Characters(input, wide);
+  std::vector<std::wstring> lines = Lines(text);
+  // The first line is the version as read; the rest are the file's lines.
+  const std::wstring versionText = lines.front();
+  lines.erase(lines.begin());
+
+  Require(upgrade::ClassifyVersionText(versionText) == TableCode(versionText));
+
+  LineRecorder linkWriter;
+  upgrade::LinkTypeLineRule linkRule;
+  std::size_t at = 0;
+  for (const std::wstring& line : lines) {
+    linkRule.Apply(line, linkWriter);
+    Require(at < linkWriter.lines.size() && linkWriter.lines[at] == line);
+    ++at;
+    const bool header = Has(line, L'[') && Has(line, L']') && !SameIgnoringCase(line, L"[info]") &&
+                        !SameIgnoringCase(line, L"[fileGroups]");
+    if (header) {
+      Require(at < linkWriter.lines.size() && linkWriter.lines[at] == L"LINKTYPE=Static Link");
+      ++at;
+    }
+    Require(linkWriter.lines.size() == at);
+  }
+
+  LineRecorder versionWriter;
+  upgrade::VersionLineRule versionRule(versionText);
+  bool inGeneral = false;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::wstring& line = lines[i];
+    versionRule.Apply(line, versionWriter);
+    Require(versionWriter.lines.size() == i + 1);
+    if (Has(line, L'[') && Has(line, L']')) inGeneral = SameIgnoringCase(line, L"[GENERAL]");
+    const bool raised = inGeneral && line == L"Version=" + versionText;
+    Require(versionWriter.lines[i] == (raised ? std::wstring(L"Version=1.20.000") : line));
+  }
+  return 0;
+}

@@ -1,0 +1,147 @@
+// A whole rewrite (RewriteTextFile with either line rule) of a real temporary file, checked byte
+// for byte against a model built in memory: the lines of a plain reading, each put through a
+// plain reading of the rule, each ended with CR LF. A UTF-16 file must be refused and left as it
+// was. Either way, nothing but the file itself may remain in its folder.
+#include <sys/stat.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzz/line_model.h"
+#include "ui/upgrade_state.h"
+#include "ui/upgrade_ui.h"
+#include "upgrade/link_type_line_rule.h"
+#include "upgrade/text_rewrite.h"
+#include "upgrade/version_line_rule.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+class QuietUi final : public ui::UpgradeUi {
+ public:
+  std::wstring ProjectPath() override { return L""; }
+  void ShowMessage(const std::wstring& text) override { messages.push_back(text); }
+  void SetStatusText(const std::wstring& text) override { statusTexts.push_back(text); }
+
+  std::vector<std::wstring> messages;
+  std::vector<std::wstring> statusTexts;
+};
+
+// One folder for the whole fuzzing run, removed at exit.
+const fs::path& Folder() {
+  static const fs::path folder = [] {
+    std::string pattern = (fs::temp_directory_path() / "bu_rewrite_fuzz_XXXXXX").string();
+    Require(::mkdtemp(pattern.data()) != nullptr);
+    std::atexit([] { fs::remove_all(Folder()); });
+    return fs::path(pattern);
+  }();
+  return folder;
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  Require(in.is_open());
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool Has(std::string_view line, char c) { return line.find(c) != std::string_view::npos; }
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> ModelRewrite(const std::vector<std::string>& lines, bool projectRule,
+                                      const std::string& versionText) {
+  std::vector<std::string> out;
+  bool inGeneral = false;
+  for (const std::string& line : lines) {
+    const bool header = Has(line, '[') && Has(line, ']');
+    if (projectRule) {
+      if (header) inGeneral = SameIgnoringCase(line, "[general]");
+      out.push_back(inGeneral && line == "Version=" + versionText ? "Version=1.20.000" : line);
+    } else {
+      out.push_back(line);
+      if (header && !SameIgnoringCase(line, "[info]") && !SameIgnoringCase(line, "[filegroups]")) {
+        out.push_back("LINKTYPE=Static Link");
+      }
+    }
+  }
+  return out;
+}
+
+bool LooksUtf16(std::string_view bytes) {
+  return bytes.size() >= 2 &&
+         ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string_view input(reinterpret_cast<const char*>(data), size);
+  const std::uint8_t choice = fuzz::TakeByte(input);
+  const bool projectRule = (choice & 1) != 0;
+  const std::vector<std::string> lines = fuzz::SplitLines(input);
+  // Mostly the version of the first line, so that the raised line is reached.
+  const std::string versionText =
+      (choice & 2) != 0 || lines.empty() ? std::string("1.00.000") : lines.front();
+
+  const fs::path file = Folder() / "Source.ipr";
+  {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(input.data(), static_cast<std::streamsize>(input.size()));
+    Require(out.good());
+  }
+  const std::wstring source = Folder().wstring() + L"\\Source.ipr";
+
+  ui::UpgradeState state;
+  QuietUi ui;
+  upgrade::StepResult result;
+  if (projectRule) {
+    upgrade::VersionLineRule rule(fuzz::Widen(versionText));
+    result = upgrade::RewriteTextFile(state, ui, source, rule);
+  } else {
+    upgrade::LinkTypeLineRule rule;
+    result = upgrade::RewriteTextFile(state, ui, source, rule);
+  }
+
+  const std::wstring converting = L"Converting " + source + L"...";
+  if (LooksUtf16(input)) {
+    Require(result == upgrade::kStepFailed);
+    Require(ui.messages.size() == 1);
+    Require(ui.messages[0] == L"Error when upgrading " + source + L". The file is not 8-bit text.");
+    Require(state.statusMessage == ui.messages[0]);
+    Require(ui.statusTexts == std::vector<std::wstring>{converting});
+    Require(ReadFile(file) == input);
+  } else {
+    Require(result == upgrade::kStepSucceeded);
+    Require(ui.messages.empty());
+    Require(ui.statusTexts ==
+            (std::vector<std::wstring>{converting, L"Converted " + source + L"..."}));
+    Require(ReadFile(file) == fuzz::JoinWithCrLf(ModelRewrite(lines, projectRule, versionText)));
+  }
+  std::size_t entries = 0;
+  for (const auto& entry : fs::directory_iterator(Folder())) {
+    Require(entry.path().filename() == "Source.ipr");
+    ++entries;
+  }
+  Require(entries == 1);
+  return 0;
+}
