@@ -1,0 +1,53 @@
+#include "ui/file_dialog.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace ui {
+namespace {
+
+// Room for the longest path the system allows, so that no choice is cut short.
+constexpr std::size_t kMaxPathChars = 32768;
+
+}  // namespace
+
+std::wstring DialogFilter(std::wstring_view filter) {
+  std::wstring result(filter);
+  std::replace(result.begin(), result.end(), L'|', L'\0');
+  result.push_back(L'\0');
+  result.push_back(L'\0');
+  return result;
+}
+
+FileDialogResult ShowOpenFileDialog(HWND owner, std::wstring_view filter,
+                                    std::wstring_view fileName) {
+  const std::wstring filterList = DialogFilter(filter);
+  std::vector<wchar_t> buffer(std::max(kMaxPathChars, fileName.size() + 1), L'\0');
+  std::copy(fileName.begin(), fileName.end(), buffer.begin());
+
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filterList.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = buffer.data();
+  dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+  // The read-only box would be ignored, and the current folder stays where the program found it
+  // so that a relative path in the field keeps its meaning.
+  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+
+  FileDialogResult result;
+  if (GetOpenFileNameW(&dialog)) {
+    result.fileName.assign(buffer.data());
+  } else {
+    // Cancelled (error 0) or failed: the dialog's name is still the one it was opened with,
+    // whatever the dialog left in the buffer.
+    result.error = CommDlgExtendedError();
+    result.fileName = std::wstring(fileName);
+  }
+  return result;
+}
+
+}  // namespace ui

@@ -1,0 +1,242 @@
+#include "ui/form1.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "platform/failure.h"
+#include "ui/app_name.h"
+#include "ui/file_dialog.h"
+#include "ui/form1_layout.h"
+#include "upgrade/upgrade_run.h"
+
+namespace ui {
+namespace {
+
+constexpr wchar_t kClassName[] = L"BrenlowUpgradeForm1";
+// A fixed frame with a normal title bar: no sizing border and no maximise box. Not
+// WS_CLIPCHILDREN: a group box paints only its outline and relies on the window's background.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// Lets IsDialogMessage move the focus through our controls with Tab.
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+
+bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXW windowClass{};
+  if (GetClassInfoExW(instance, kClassName, &windowClass)) return true;
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  windowClass.hIconSm = LoadIconW(nullptr, IDI_APPLICATION);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kClassName;
+  return RegisterClassExW(&windowClass) != 0;
+}
+
+// The height that the static control's text needs, wrapped at its width, in the given font.
+int WrappedTextHeight(HWND control, HFONT font, const wchar_t* text, int width) {
+  HDC dc = GetDC(control);
+  if (dc == nullptr) return 0;
+  HGDIOBJ previous = SelectObject(dc, font);
+  RECT bounds{0, 0, width, 0};
+  DrawTextW(dc, text, -1, &bounds, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return bounds.bottom - bounds.top;
+}
+
+bool IsWindowChild(HWND parent, HWND window) {
+  return window != nullptr && parent != nullptr && IsChild(parent, window);
+}
+
+}  // namespace
+
+Form1::Form1(UpgradeState::FileSystemFactory factory, bool endsProgram)
+    : endsProgram_(endsProgram), appName_(RunningAppName()), state_(std::move(factory)) {}
+
+Form1::~Form1() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+bool Form1::Create(HINSTANCE instance) {
+  instance_ = instance;
+  if (!RegisterForm1Class(instance, WindowProc)) return false;
+  // The size is set once the window knows its DPI (OnCreate).
+  return CreateWindowExW(kExStyle, kClassName, kForm1Caption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this) != nullptr;
+}
+
+HFONT Form1::Font() const {
+  return font_.get() != nullptr ? font_.get()
+                                : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Form1* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  }
+  if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate() ? 0 : -1;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    default:
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
+  }
+}
+
+bool Form1::OnCreate() {
+  for (const ControlSpec& spec : Form1Controls()) {
+    HWND control = CreateWindowExW(
+        spec.exStyle, spec.className, spec.text, spec.style | kChildStyle, 0, 0, 0, 0, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+    if (control == nullptr) return false;
+  }
+  // The frames go beneath everything so that, clipped by their siblings, they never paint over
+  // the text box and the buttons that lie on them. Tab order follows the remaining controls.
+  for (int frame : {kFrame1Id, kFrame2Id}) {
+    SetWindowPos(Control(frame), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  // No length limit on the path field (0 lifts the default of 32767 characters).
+  SendMessageW(Control(kTxtStandardProjectId), EM_SETLIMITTEXT, 0, 0);
+  ApplyDpi(WindowDpi(hwnd_));
+  lastFocus_ = Control(kTxtStandardProjectId);
+  return true;
+}
+
+void Form1::ApplyDpi(UINT dpi) {
+  dpi_ = dpi;
+  // The children change to the new font before the old one is deleted.
+  UniqueFont font = CreateMessageFont(dpi);
+  HFONT shown =
+      font.get() != nullptr ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  for (const ControlSpec& spec : Form1Controls()) {
+    HWND control = Control(spec.id);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
+    RECT rect = ControlPixelRect(spec, dpi);
+    if (spec.id == kLabel1Id || spec.id == kLabel2Id || spec.id == kLabel3Id) {
+      rect = FitLabelRect(spec, dpi,
+                          WrappedTextHeight(control, shown, spec.text, rect.right - rect.left));
+    }
+    SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  font_ = std::move(font);
+
+  const SIZE client = ClientPixelSize(dpi);
+  const RECT frame = WindowRectForClient(client, kStyle, kExStyle, dpi);
+  SetWindowPos(hwnd_, nullptr, 0, 0, frame.right, frame.bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The frame metrics for a DPI may differ from what the system draws; fix the client exactly.
+  RECT actual{};
+  RECT window{};
+  if (GetClientRect(hwnd_, &actual) && GetWindowRect(hwnd_, &window) &&
+      (actual.right != client.cx || actual.bottom != client.cy)) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + client.cx - actual.right,
+                 window.bottom - window.top + client.cy - actual.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Form1::OnCommand(int id, int code) noexcept {
+  // Enter and Esc arrive here as IDOK and IDCANCEL from IsDialogMessage; like every other command
+  // but the two button presses, they do nothing.
+  if (code != BN_CLICKED) return;
+  try {
+    if (id == kBrowseId) Browse_Click();
+    if (id == kConvertButtonId) ConvertButton_Click();
+  } catch (...) {
+    ReportUnexpectedFailure();
+  }
+}
+
+void Form1::OnActivate(bool active) {
+  // As a dialog does: the focus leaves with the window and comes back to the same control.
+  if (!active) {
+    HWND focus = GetFocus();
+    if (IsWindowChild(hwnd_, focus)) lastFocus_ = focus;
+    return;
+  }
+  SetFocus(IsWindowChild(hwnd_, lastFocus_) ? lastFocus_ : Control(kTxtStandardProjectId));
+}
+
+void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ApplyDpi(dpi);
+}
+
+void Form1::OnDestroy() {
+  if (endsProgram_) PostQuitMessage(0);
+}
+
+void Form1::Browse_Click() {
+  const FileDialogResult result = ShowOpenFileDialog(hwnd_, kDlgSourceFilter, ProjectPath());
+  if (result.error != 0) {
+    ShowMessage(L"The file dialog could not be opened (error " + std::to_wstring(result.error) +
+                L").");
+    return;
+  }
+  SetWindowTextW(Control(kTxtStandardProjectId), result.fileName.c_str());
+}
+
+void Form1::ConvertButton_Click() { upgrade::ConvertButton_Click(state_, *this); }
+
+std::wstring Form1::ProjectPath() {
+  HWND field = Control(kTxtStandardProjectId);
+  // The length is an upper bound; the copy tells the real one.
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void Form1::ShowMessage(const std::wstring& text) {
+  MessageBoxW(hwnd_, text.c_str(), appName_.c_str(), MB_OK);
+}
+
+void Form1::SetStatusText(const std::wstring& text) {
+  HWND statusBar = Control(kStbMainId);
+  SetWindowTextW(statusBar, text.c_str());
+  // A run holds the thread; paint now so that its progress is seen.
+  UpdateWindow(statusBar);
+}
+
+void Form1::ReportUnexpectedFailure() noexcept {
+  try {
+    ShowMessage(L"The command stopped on an unexpected failure (error " +
+                std::to_wstring(platform::CurrentErrorNumber()) + L").");
+  } catch (...) {
+    // Not even the message could be made; the window goes on regardless.
+  }
+}
+
+}  // namespace ui

@@ -1,0 +1,66 @@
+// Form1, the program's only window: the explanatory texts, the path field, the browse dialog, the
+// Convert button and the status bar. It owns the UpgradeState that the upgrade steps share and
+// provides the UpgradeUi operations through which they reach the user.
+#pragma once
+
+#include <string>
+
+#include "platform/win32_headers.h"
+#include "ui/dpi.h"
+#include "ui/upgrade_state.h"
+#include "ui/upgrade_ui.h"
+
+namespace ui {
+
+class Form1 final : public UpgradeUi {
+ public:
+  // endsProgram: destroying the window ends the thread's message loop, as the program's own
+  // window must; a test that makes several windows on one thread passes false.
+  explicit Form1(UpgradeState::FileSystemFactory factory, bool endsProgram = true);
+  ~Form1() override;
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  // Creates the window, hidden, laid out for the DPI it is placed at. On failure returns false
+  // and GetLastError() tells why.
+  bool Create(HINSTANCE instance);
+
+  HWND hwnd() const { return hwnd_; }
+  HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+  UINT Dpi() const { return dpi_; }
+  HFONT Font() const;
+
+  // The two commands that the buttons are bound to.
+  void Browse_Click();
+  void ConvertButton_Click();
+
+  std::wstring ProjectPath() override;
+  void ShowMessage(const std::wstring& text) override;
+  void SetStatusText(const std::wstring& text) override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  bool OnCreate();
+  void OnCommand(int id, int code) noexcept;
+  void OnActivate(bool active);
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void OnDestroy();
+
+  // Font, control rectangles and client size for that DPI.
+  void ApplyDpi(UINT dpi);
+  // Shows what reached a command handler uncaught. Call only inside a catch block.
+  void ReportUnexpectedFailure() noexcept;
+
+  HWND hwnd_ = nullptr;
+  HINSTANCE instance_ = nullptr;
+  UINT dpi_ = kBaseDpi;
+  UniqueFont font_;
+  HWND lastFocus_ = nullptr;  // given back when the window is activated again
+  bool endsProgram_;
+  std::wstring appName_;
+  UpgradeState state_;
+};
+
+}  // namespace ui
