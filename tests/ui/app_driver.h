@@ -1,0 +1,87 @@
+// Drives the real BrenlowUpgrade.exe from another process, as a user would: finds its window and
+// controls, types into the field, presses buttons, reads and closes its message boxes and reads
+// the status bar. Every wait is bounded so that a broken program fails the test, never hangs it.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "platform/win32_headers.h"
+
+namespace ui::e2e {
+
+inline constexpr std::chrono::milliseconds kWaitLimit{20000};
+
+struct MessageBoxSeen {
+  std::wstring title;
+  std::wstring text;
+  bool okOnly = false;   // one button, OK
+  bool hasIcon = false;  // an icon is shown beside the text
+};
+
+struct RunSeen {
+  bool finished = false;  // the button press came back within the wait limit
+  std::vector<MessageBoxSeen> messages;
+  std::wstring statusText;  // after the run
+};
+
+class AppDriver {
+ public:
+  AppDriver() = default;
+  AppDriver(const AppDriver&) = delete;
+  AppDriver& operator=(const AppDriver&) = delete;
+  // Closes the program if it still runs, and ends it if it will not close.
+  ~AppDriver();
+
+  // Starts the program and waits for its window and controls; false with a reason in error().
+  bool Start(const std::wstring& programPath);
+  const std::wstring& error() const { return error_; }
+
+  HWND form() const { return form_; }
+  HWND field() const { return field_; }
+  HWND browse() const { return browse_; }
+  HWND convert() const { return convert_; }
+  HWND statusBar() const { return statusBar_; }
+
+  // WM_SETTEXT and WM_GETTEXT, which the system carries across processes.
+  void SetFieldText(const std::wstring& text);
+  static std::wstring TextOf(HWND window);
+
+  // Presses Convert and handles what follows: each message box is read and closed with OK until
+  // the press has been handled.
+  RunSeen PressConvert();
+
+  // Presses the button without waiting; IsPressHandled tells when the program has handled it.
+  void PressAsync(HWND button);
+  bool IsPressHandled();
+
+  // The visible dialog (class #32770) of the program's thread, or nullptr; waits up to `wait`.
+  HWND FindDialog(std::chrono::milliseconds wait) const;
+  static MessageBoxSeen ReadMessageBox(HWND box);
+  static void CloseDialog(HWND dialog, int command);
+
+  // The control with the keyboard focus on the program's thread.
+  HWND FocusedControl() const;
+  // Posts a key press into the program's queue for the focused control, as the keyboard would.
+  void PostKey(HWND target, WORD key);
+  // Waits until the program has handled everything posted to it before this call.
+  bool WaitUntilPostedHandled();
+
+  // Asks the window to close; true when the program then ends with exit code 0.
+  bool CloseAndWait();
+
+ private:
+  bool FindControls();
+
+  PROCESS_INFORMATION process_{};
+  HWND form_ = nullptr;
+  HWND field_ = nullptr;
+  HWND browse_ = nullptr;
+  HWND convert_ = nullptr;
+  HWND statusBar_ = nullptr;
+  bool pressHandled_ = true;
+  std::wstring error_;
+};
+
+}  // namespace ui::e2e

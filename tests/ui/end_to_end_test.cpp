@@ -1,0 +1,241 @@
+// The real program, driven from outside as a user would drive it: whole runs one after another
+// in one window, so that what a run leaves in the status bar for the next is checked too.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/win32_headers.h"
+#include "tests/ui/app_driver.h"
+#include "tests/ui/sample_project.h"
+
+#include <dlgs.h>
+
+namespace ui::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr wchar_t kAppName[] = L"BrenlowUpgrade";
+constexpr wchar_t kMissingProject[] = L"Please specify a valid Brenlow Professional 5.0 project.";
+constexpr wchar_t kNewerProject[] =
+    L"The selected project is created in the newer version of Brenlow Professional. You do not "
+    L"need to convert your project.";
+
+// The program's path as Windows sees it: the build hands over a Unix path under Wine.
+std::wstring ProgramPath() {
+  std::string path = BU_PROGRAM_PATH;
+  std::wstring wide(path.begin(), path.end());
+  if (!wide.empty() && wide.front() == L'/') wide = L"Z:" + wide;
+  std::replace(wide.begin(), wide.end(), L'/', L'\\');
+  return wide;
+}
+
+std::string Utf8(const std::wstring& text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
+                      nullptr, nullptr);
+  return bytes;
+}
+
+testing::AssertionResult OneOkOnlyBox(const RunSeen& run, const std::wstring& text) {
+  if (!run.finished) return testing::AssertionFailure() << "the run did not end";
+  if (run.messages.size() != 1) {
+    return testing::AssertionFailure() << run.messages.size() << " message boxes";
+  }
+  const MessageBoxSeen& box = run.messages.front();
+  if (box.title != kAppName) {
+    return testing::AssertionFailure() << "title is \"" << Utf8(box.title) << "\"";
+  }
+  if (box.text != text)
+    return testing::AssertionFailure() << "text is \"" << Utf8(box.text) << "\"";
+  if (!box.okOnly) return testing::AssertionFailure() << "not an OK-only box";
+  if (box.hasIcon) return testing::AssertionFailure() << "the box shows an icon";
+  return testing::AssertionSuccess();
+}
+
+class EndToEndTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    scratch_ = std::make_unique<ScratchFolder>(L"end_to_end");
+    app_ = std::make_unique<AppDriver>();
+    if (!app_->Start(ProgramPath())) {
+      startError_ = app_->error();
+      app_.reset();
+    }
+  }
+
+  static void TearDownTestSuite() {
+    app_.reset();
+    scratch_.reset();
+  }
+
+  void SetUp() override {
+    ASSERT_NE(app_, nullptr) << "the program did not start: " << Utf8(startError_);
+  }
+
+  static fs::path Folder(const std::wstring& name) { return scratch_->path() / name; }
+
+  static RunSeen Convert(const fs::path& projectFile) {
+    app_->SetFieldText(projectFile.wstring());
+    return app_->PressConvert();
+  }
+
+  static void ExpectUpgraded(const SampleProject& project, std::string_view version) {
+    EXPECT_EQ(ReadBytes(project.projectFile), UpgradedProjectFileBytes(version));
+    EXPECT_EQ(ReadBytes(project.fileGroups), UpgradedFileGroupBytes());
+  }
+
+  static inline std::unique_ptr<ScratchFolder> scratch_;
+  static inline std::unique_ptr<AppDriver> app_;
+  static inline std::wstring startError_;
+};
+
+TEST_F(EndToEndTest, RunsOneAfterAnotherCarryTheStatusOver) {
+  const SampleProject project = WriteSampleProject(Folder(L"Code0"), "1.00.000");
+
+  // A 1.0x project: every change, no message box, "Complete!".
+  RunSeen run = Convert(project.projectFile);
+  ASSERT_TRUE(run.finished);
+  EXPECT_TRUE(run.messages.empty()) << run.messages.size() << " message boxes";
+  EXPECT_EQ(run.statusText, L"Complete!");
+  ExpectUpgraded(project, "1.00.000");
+  EXPECT_EQ(ReadBytes(project.folder / L"Registry Entries" / L"Default.rge"),
+            RegistryEntriesBytes());
+  EXPECT_EQ(ReadBytes(project.folder / L"Shell Objects" / L"Default.shl"), ShellObjectsBytes());
+  // No temporary file is left beside either rewritten file.
+  EXPECT_EQ(FolderListing(project.folder),
+            (std::vector<std::wstring>{L"File Groups\\", L"Registry Entries\\", L"Sample.ipr",
+                                       L"Shell Objects\\"}));
+  EXPECT_EQ(FolderListing(project.folder / L"File Groups"),
+            std::vector<std::wstring>{L"Default.fdf"});
+
+  // A missing file after a success: the message, and the status bar emptied.
+  run = Convert(project.folder / L"Missing.ipr");
+  EXPECT_TRUE(OneOkOnlyBox(run, kMissingProject));
+  EXPECT_EQ(run.statusText, L"");
+
+  // The same project again now records 1.20.000: refused as newer, nothing touched.
+  run = Convert(project.projectFile);
+  EXPECT_TRUE(OneOkOnlyBox(run, kNewerProject));
+  EXPECT_EQ(run.statusText, kNewerProject);
+  ExpectUpgraded(project, "1.00.000");
+
+  // A missing file after a refusal shows the refusal in the status bar again.
+  run = Convert(project.folder / L"Missing.ipr");
+  EXPECT_TRUE(OneOkOnlyBox(run, kMissingProject));
+  EXPECT_EQ(run.statusText, kNewerProject);
+
+  // An empty field is a missing file too.
+  run = Convert(L"");
+  EXPECT_TRUE(OneOkOnlyBox(run, kMissingProject));
+}
+
+TEST_F(EndToEndTest, ProjectInAFolderNamedInSeveralScriptsIsUpgraded) {
+  const SampleProject project =
+      WriteSampleProject(Folder(L"Проект プロジェクト 项目 مشروع Ελληνικά"), "1.10.000");
+  const RunSeen run = Convert(project.projectFile);
+  ASSERT_TRUE(run.finished);
+  EXPECT_TRUE(run.messages.empty());
+  EXPECT_EQ(run.statusText, L"Complete!");
+  ExpectUpgraded(project, "1.10.000");
+  // A 1.1x project gets no settings files.
+  EXPECT_EQ(FolderListing(project.folder),
+            (std::vector<std::wstring>{L"File Groups\\", L"Sample.ipr"}));
+}
+
+TEST_F(EndToEndTest, ReadOnlyProjectFileIsReportedAndLeftAlone) {
+  const SampleProject project = WriteSampleProject(Folder(L"ReadOnly"), "1.00.000");
+  ASSERT_TRUE(SetFileAttributesW(project.projectFile.c_str(), FILE_ATTRIBUTE_READONLY));
+  const std::wstring message = L"Error when upgrading " + project.projectFile.wstring() +
+                               L". Please make sure that this file is writable.";
+  const RunSeen run = Convert(project.projectFile);
+  EXPECT_TRUE(OneOkOnlyBox(run, message));
+  EXPECT_EQ(run.statusText, message);
+  EXPECT_EQ(ReadBytes(project.projectFile), ProjectFileBytes("1.00.000"));
+  EXPECT_EQ(ReadBytes(project.fileGroups), FileGroupBytes());
+  EXPECT_EQ(FolderListing(project.folder),
+            (std::vector<std::wstring>{L"File Groups\\", L"Sample.ipr"}));
+}
+
+TEST_F(EndToEndTest, TabCyclesFieldBrowseConvert) {
+  // A click puts the focus in the field, as the user's would.
+  PostMessageW(app_->field(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  PostMessageW(app_->field(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  ASSERT_TRUE(app_->WaitUntilPostedHandled());
+  ASSERT_EQ(app_->FocusedControl(), app_->field());
+  for (HWND next : {app_->browse(), app_->convert(), app_->field()}) {
+    app_->PostKey(app_->FocusedControl(), VK_TAB);
+    ASSERT_TRUE(app_->WaitUntilPostedHandled());
+    EXPECT_EQ(app_->FocusedControl(), next);
+  }
+}
+
+TEST_F(EndToEndTest, EnterAndEscInTheFieldNeitherConvertNorClose) {
+  const SampleProject project = WriteSampleProject(Folder(L"EnterEsc"), "1.00.000");
+  app_->SetFieldText(project.projectFile.wstring());
+  const std::wstring statusBefore = AppDriver::TextOf(app_->statusBar());
+  PostMessageW(app_->field(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  PostMessageW(app_->field(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  ASSERT_TRUE(app_->WaitUntilPostedHandled());
+  ASSERT_EQ(app_->FocusedControl(), app_->field());
+
+  app_->PostKey(app_->field(), VK_RETURN);
+  app_->PostKey(app_->field(), VK_ESCAPE);
+  ASSERT_TRUE(app_->WaitUntilPostedHandled());
+  EXPECT_EQ(app_->FindDialog(std::chrono::milliseconds(500)), nullptr);
+  EXPECT_TRUE(IsWindow(app_->form()));
+  EXPECT_TRUE(IsWindowVisible(app_->form()));
+  EXPECT_EQ(AppDriver::TextOf(app_->statusBar()), statusBefore);
+  EXPECT_EQ(ReadBytes(project.projectFile), ProjectFileBytes("1.00.000"));
+  EXPECT_EQ(AppDriver::TextOf(app_->field()), project.projectFile.wstring());
+}
+
+TEST_F(EndToEndTest, BrowseCancelledKeepsTheFieldsText) {
+  const std::wstring text = L"C:\\Kept\\As typed.ipr";
+  app_->SetFieldText(text);
+  app_->PressAsync(app_->browse());
+  HWND dialog = app_->FindDialog(kWaitLimit);
+  ASSERT_NE(dialog, nullptr) << "no file dialog";
+  AppDriver::CloseDialog(dialog, IDCANCEL);
+  ASSERT_TRUE(app_->WaitUntilPostedHandled());
+  for (int i = 0; i < 100 && !app_->IsPressHandled(); ++i) Sleep(20);
+  EXPECT_TRUE(app_->IsPressHandled());
+  EXPECT_EQ(AppDriver::TextOf(app_->field()), text);
+}
+
+TEST_F(EndToEndTest, BrowseChoiceLandsInTheField) {
+  const SampleProject project = WriteSampleProject(Folder(L"Browse"), "1.00.000");
+  app_->SetFieldText(L"");
+  app_->PressAsync(app_->browse());
+  HWND dialog = app_->FindDialog(kWaitLimit);
+  ASSERT_NE(dialog, nullptr) << "no file dialog";
+  // The one filter entry, its description with the blank before "|".
+  EXPECT_EQ(AppDriver::TextOf(GetDlgItem(dialog, cmb1)), L"Standard Edition Projects (*.ipr) ");
+  HWND nameBox = GetDlgItem(dialog, cmb13);
+  if (nameBox == nullptr) nameBox = GetDlgItem(dialog, edt1);
+  ASSERT_NE(nameBox, nullptr);
+  const std::wstring chosen = project.projectFile.wstring();
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()), SMTO_NORMAL,
+                      5000, &ignored);
+  AppDriver::CloseDialog(dialog, IDOK);
+  for (int i = 0; i < 500 && !app_->IsPressHandled(); ++i) Sleep(20);
+  ASSERT_TRUE(app_->IsPressHandled());
+  EXPECT_EQ(AppDriver::TextOf(app_->field()), chosen);
+}
+
+TEST(EndToEndStartTest, ClosingTheWindowEndsTheProgram) {
+  AppDriver app;
+  ASSERT_TRUE(app.Start(ProgramPath()));
+  EXPECT_EQ(AppDriver::TextOf(app.statusBar()), L"");
+  EXPECT_EQ(AppDriver::TextOf(app.field()), L"");
+  EXPECT_TRUE(app.CloseAndWait());
+}
+
+}  // namespace
+}  // namespace ui::e2e

@@ -1,0 +1,170 @@
+// Form1 as a window: its frame, controls, focus order, fonts and the UpgradeUi operations that
+// need no modal box (message boxes are read by the end-to-end test).
+#include "ui/form1.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/ui/window_fixture.h"
+#include "ui/form1_layout.h"
+
+namespace ui {
+namespace {
+
+using Form1Test = Form1Fixture;
+
+TEST_F(Form1Test, WindowIsAFixedFrameWithCaptionStockIconAndNoMenu) {
+  HWND window = form_->hwnd();
+  EXPECT_EQ(Text(window), L"Upgrade Brenlow Professional 5.0 project");
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & WS_THICKFRAME) << "the window must not be resizable";
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
+  EXPECT_EQ(GetMenu(window), nullptr);
+  EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON)),
+            LoadIconW(nullptr, IDI_APPLICATION));
+}
+
+TEST_F(Form1Test, ControlsShowTheirTextsAndStartEmpty) {
+  struct TextCase {
+    int id;
+    const wchar_t* text;
+  };
+  const TextCase cases[] = {
+      {kFrame1Id, L"Select Project:"},
+      {kLabel2Id,
+       L"Please browse your Brenlow Professional project, then press Convert to upgrade your "
+       L"project."},
+      {kTxtStandardProjectId, L""},
+      {kBrowseId, L"..."},
+      {kConvertButtonId, L"Convert"},
+      {kFrame2Id, L""},
+      {kLabel1Id,
+       L"This utility upgrades your projects created in Brenlow Professional 5.0 or 5.1 to the "
+       L"format of the version 5.5. So that you can migrate it to Corvale 7."},
+      {kLabel3Id,
+       L"Note that you will not be able to open your project in Brenlow Professional 5.0 or 5.1 "
+       L"once it is converted. Please make a backup copy before running this program."},
+      {kStbMainId, L""},
+  };
+  for (const TextCase& c : cases) {
+    EXPECT_EQ(Text(Child(c.id)), c.text) << "control " << c.id;
+  }
+}
+
+TEST_F(Form1Test, TabStopsAreFieldBrowseConvertInThatOrderAndNoButtonIsDefault) {
+  std::vector<HWND> order;
+  HWND first = GetNextDlgTabItem(form_->hwnd(), nullptr, FALSE);
+  for (HWND item = first; item != nullptr && order.size() < 10;) {
+    order.push_back(item);
+    item = GetNextDlgTabItem(form_->hwnd(), item, FALSE);
+    if (item == first) break;
+  }
+  EXPECT_EQ(order, (std::vector<HWND>{Child(kTxtStandardProjectId), Child(kBrowseId),
+                                      Child(kConvertButtonId)}));
+  // Shift+Tab walks the same ring backwards.
+  EXPECT_EQ(GetNextDlgTabItem(form_->hwnd(), Child(kTxtStandardProjectId), TRUE),
+            Child(kConvertButtonId));
+  for (int id : {kBrowseId, kConvertButtonId}) {
+    const LONG_PTR style = GetWindowLongPtrW(Child(id), GWL_STYLE);
+    EXPECT_EQ(style & BS_TYPEMASK, BS_PUSHBUTTON) << "button " << id << " must not be default";
+    EXPECT_NE(GetDlgCtrlID(Child(id)), IDOK);
+    EXPECT_NE(GetDlgCtrlID(Child(id)), IDCANCEL);
+  }
+}
+
+TEST_F(Form1Test, FramesLieBeneathTheControlsDrawnOnThem) {
+  // Z-order from the top; both frames must come after every other control.
+  std::vector<HWND> zOrder;
+  for (HWND child = GetWindow(form_->hwnd(), GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    zOrder.push_back(child);
+  }
+  ASSERT_EQ(zOrder.size(), Form1Controls().size());
+  const std::vector<HWND> bottom(zOrder.end() - 2, zOrder.end());
+  EXPECT_NE(std::find(bottom.begin(), bottom.end(), Child(kFrame1Id)), bottom.end());
+  EXPECT_NE(std::find(bottom.begin(), bottom.end(), Child(kFrame2Id)), bottom.end());
+  for (HWND child : zOrder) {
+    EXPECT_TRUE(GetWindowLongPtrW(child, GWL_STYLE) & WS_CLIPSIBLINGS);
+  }
+}
+
+TEST_F(Form1Test, EveryControlUsesTheMessageFontWhichIsReplacedOnDpiChange) {
+  const HFONT font96 = form_->Font();
+  ASSERT_NE(font96, nullptr);
+  for (const ControlSpec& spec : Form1Controls()) {
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Child(spec.id), WM_GETFONT, 0, 0)), font96)
+        << "control " << spec.id;
+  }
+  LOGFONTW at96{};
+  ASSERT_NE(GetObjectW(font96, sizeof(at96), &at96), 0);
+
+  ChangeDpi(144);
+  const HFONT font144 = form_->Font();
+  ASSERT_NE(font144, font96);
+  LOGFONTW at144{};
+  ASSERT_NE(GetObjectW(font144, sizeof(at144), &at144), 0);
+  EXPECT_NEAR(std::abs(at144.lfHeight), std::abs(at96.lfHeight) * 1.5, 1.0);
+  EXPECT_EQ(GetObjectW(font96, sizeof(at96), &at96), 0) << "the old font was not deleted";
+  for (const ControlSpec& spec : Form1Controls()) {
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Child(spec.id), WM_GETFONT, 0, 0)), font144);
+  }
+}
+
+TEST_F(Form1Test, DpiChangeMovesTheWindowToTheSuggestedPlace) {
+  SetWindowPos(form_->hwnd(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  RECT suggested{200, 100, 200 + 500, 100 + 530};
+  SendMessageW(form_->hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  RECT window{};
+  GetWindowRect(form_->hwnd(), &window);
+  EXPECT_EQ(window.left, 200);
+  EXPECT_EQ(window.top, 100);
+  RECT client{};
+  GetClientRect(form_->hwnd(), &client);
+  EXPECT_EQ(client.right, 483);
+  EXPECT_EQ(client.bottom, 480);
+}
+
+TEST_F(Form1Test, ProjectPathIsTheFieldsTextOfAnyLength) {
+  const std::vector<std::wstring> paths = {
+      L"", L"C:\\Projects\\Sample.ipr", L"Z:\\tmp\\Проект プロジェクト\\Sample.ipr",
+      L"\\\\?\\C:\\" + std::wstring(40000, L'a') + L"\\Sample.ipr"};
+  for (const std::wstring& path : paths) {
+    SetWindowTextW(Child(kTxtStandardProjectId), path.c_str());
+    EXPECT_EQ(form_->ProjectPath(), path) << "length " << path.size();
+  }
+}
+
+TEST_F(Form1Test, StatusTextReplacesTheSingleTextAndCanBeEmptied) {
+  for (const wchar_t* text :
+       {L"Converting C:\\P\\Sample.ipr...", L"Complete!", L"", L"Ελληνικά 项目"}) {
+    form_->SetStatusText(text);
+    EXPECT_EQ(Text(Child(kStbMainId)), text);
+    EXPECT_EQ(LOWORD(SendMessageW(Child(kStbMainId), SB_GETTEXTLENGTHW, 0, 0)),
+              std::wstring(text).size());
+  }
+}
+
+TEST_F(Form1Test, EnterAndEscCommandsAreIgnored) {
+  // IsDialogMessage turns Enter and Esc into these commands; neither may close the window.
+  SendMessageW(form_->hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  SendMessageW(form_->hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  EXPECT_TRUE(IsWindow(form_->hwnd()));
+  EXPECT_EQ(Text(Child(kStbMainId)), L"");
+}
+
+TEST_F(Form1Test, DestroyingTheWindowClearsItsHandle) {
+  HWND window = form_->hwnd();
+  DestroyWindow(window);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(form_->hwnd(), nullptr);
+  EXPECT_EQ(GetWindowLongPtrW(window, GWLP_USERDATA), 0);
+}
+
+}  // namespace
+}  // namespace ui
