@@ -35,6 +35,13 @@ std::unique_ptr<TextStream> CreateTemporaryFile(FileSystemObject& fileSystem,
   throw platform::Failure(platform::kFileAlreadyExists, "no free temporary file name");
 }
 
+// Read byte by byte, UTF-16 text would be written back with every other byte kept but with 8-bit
+// line ends and added lines between them: the file would be garbage. Its byte-order mark shows it.
+bool StartsWithUtf16Mark(std::wstring_view firstLine) {
+  return firstLine.size() >= 2 && ((firstLine[0] == 0xFF && firstLine[1] == 0xFE) ||
+                                   (firstLine[0] == 0xFE && firstLine[1] == 0xFF));
+}
+
 }  // namespace
 
 StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstring_view sourcePath,
@@ -46,6 +53,7 @@ StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstr
   std::unique_ptr<TextStream> reader;
   bool sourceDeleted = false;
   bool copyCompleted = false;
+  bool notEightBitText = false;
   try {
     FileSystemObject& fileSystem = state.FileSystem();
     if (!fileSystem.FileExists(source)) return kStepSucceeded;
@@ -55,8 +63,12 @@ StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstr
     reader = fileSystem.OpenTextFile(source, platform::IoMode::ForReading, false,
                                      platform::TextFormat::Ascii);
     std::wstring line;
-    while (!reader->AtEndOfStream()) {
+    for (bool firstLine = true; !reader->AtEndOfStream(); firstLine = false) {
       reader->ReadLine(line);
+      if (firstLine && StartsWithUtf16Mark(line)) {
+        notEightBitText = true;
+        throw platform::Failure(platform::kInvalidProcedureCall, "the file is UTF-16 text");
+      }
       rule.Apply(line, *writer);
     }
     reader->Close();
@@ -78,6 +90,7 @@ StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstr
     if (number == platform::kPermissionDenied) {
       state.statusMessage += L" Please make sure that this file is writable.";
     }
+    if (notEightBitText) state.statusMessage += L" The file is not 8-bit text.";
     // Between the deletion of the source and a completed copy, the temporary file holds the only
     // complete upgraded text: keep it and say where it is.
     const bool keepTemporary = sourceDeleted && !copyCompleted;

@@ -1,0 +1,301 @@
+// Every file operation of every kind of run fails in turn, alone and together with each operation
+// that the failed run still performs afterwards (the rewrite's clean-up among them), under several
+// error numbers. Whatever fails: each changed file holds its old or its new text whole, or a
+// message names the file that holds the new text; no temporary file stays unless a message names
+// it; at most one message box; the status bar ends showing statusMessage; nothing escapes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/failure.h"
+#include "tests/upgrade/support/fault_injecting_file_system.h"
+#include "tests/upgrade/support/recording_ui.h"
+#include "tests/upgrade/support/sample_project.h"
+#include "tests/upgrade/support/scratch_folder.h"
+#include "upgrade/upgrade_run.h"
+
+namespace hostile_test {
+namespace {
+
+using namespace upgrade_test;
+
+const std::wstring kProject = L"Project.ipr";
+const std::wstring kFileGroups = L"File Groups\\Default.fdf";
+const std::wstring kRegistry = L"Registry Entries\\Default.rge";
+const std::wstring kShell = L"Shell Objects\\Default.shl";
+const std::string kUtf16FileGroups("\xFF\xFE[\0I\0n\0f\0o\0]\0\r\0\n\0", 16);
+
+// One kind of run: what the project folder holds before, and what the upgrade makes of it.
+struct RunKind {
+  const char* name;
+  std::string project;     // "" for no project file at all
+  std::string fileGroups;  // "" for no file-group file
+  std::string upgradedProject;
+  std::string upgradedFileGroups;
+  bool settingsFiles;     // the run creates the two settings files
+  bool registryFolder;    // "Registry Entries" exists before the run
+  std::wstring complete;  // the status bar at the end of the run without faults
+};
+
+std::vector<RunKind> Kinds() {
+  const std::string code0 = ProjectText("1.00.000");
+  const std::string code1 = ProjectText("1.10.000");
+  const std::string newer = ProjectText("1.20.000");
+  const std::string older = ProjectText("1.0");
+  const std::string silent = ProjectText("x.00.000");
+  const std::string noGeneral = "[Other]\r\nVersion=1.00.000\r\n";
+  const std::string noVersion = "[General]\r\nName=x\r\n";
+  const std::string fdf = kFileGroupsText;
+  const std::string fdfAfter = kUpgradedFileGroupsText;
+  const std::wstring ok = L"Complete!";
+  return {
+      {"Code0", code0, fdf, UpgradedProjectText("1.00.000"), fdfAfter, true, false, ok},
+      {"Code1", code1, fdf, UpgradedProjectText("1.10.000"), fdfAfter, false, false, ok},
+      {"Code0WithoutFileGroups", code0, "", UpgradedProjectText("1.00.000"), "", true, false, ok},
+      {"RegistryFolderExists", code0, fdf, UpgradedProjectText("1.00.000"), fdfAfter, false, true,
+       L""},
+      {"Utf16FileGroups", code0, kUtf16FileGroups, UpgradedProjectText("1.00.000"),
+       kUtf16FileGroups, false, false, L"?"},
+      {"Newer", newer, fdf, newer, fdf, false, false, L"?"},
+      {"Older", older, fdf, older, fdf, false, false, L"?"},
+      {"UnreadableVersion", silent, fdf, silent, fdf, false, false, L""},
+      {"NoGeneralSection", noGeneral, fdf, noGeneral, fdf, false, false, L"?"},
+      {"NoVersionKey", noVersion, fdf, noVersion, fdf, false, false, L"?"},
+      {"MissingProject", "", fdf, "", fdf, false, false, L""},
+  };
+}
+
+struct Outcome {
+  RecordingUi recorder;
+  std::wstring statusMessage;
+  std::shared_ptr<FaultPlan> plan;
+  bool escaped = false;
+};
+
+void PrepareFolder(const ScratchFolder& folder, const RunKind& kind) {
+  std::error_code error;
+  std::filesystem::remove_all(Native(folder.Path()), error);
+  std::filesystem::create_directories(Native(folder.Path()));
+  if (!kind.project.empty()) WriteBytes(folder.Child(kProject), kind.project);
+  if (!kind.fileGroups.empty()) WriteBytes(folder.Child(kFileGroups), kind.fileGroups);
+  if (kind.registryFolder)
+    std::filesystem::create_directories(Native(folder.Child(L"Registry Entries")));
+}
+
+Outcome RunWithFaults(const ScratchFolder& folder, const RunKind& kind,
+                      std::vector<std::int64_t> failAt, std::int32_t number) {
+  PrepareFolder(folder, kind);
+  Outcome outcome{RecordingUi(folder.Child(kProject)), L"", std::make_shared<FaultPlan>()};
+  outcome.plan->failAt = std::move(failAt);
+  outcome.plan->errorNumber = number;
+  ui::UpgradeState state(FaultInjectingFactory(outcome.plan));
+  try {
+    upgrade::ConvertButton_Click(state, outcome.recorder);
+  } catch (...) {
+    outcome.escaped = true;
+  }
+  outcome.statusMessage = state.statusMessage;
+  return outcome;
+}
+
+// The path between `lead` and `tail` in the text, or "".
+std::wstring Between(const std::wstring& text, const std::wstring& lead, const std::wstring& tail) {
+  const auto at = text.find(lead);
+  if (at == std::wstring::npos) return L"";
+  const std::size_t start = at + lead.size();
+  auto end = text.find(tail, start);
+  if (end == std::wstring::npos && tail == L". ") end = text.size() - 1;  // the last sentence
+  return end == std::wstring::npos ? L"" : text.substr(start, end - start);
+}
+
+std::wstring KeptIn(const std::wstring& text) {
+  return Between(text, L" The upgraded text is kept in ", L". ");
+}
+
+// The files that a message or the status bar names as left behind.
+std::set<std::wstring> NamedPaths(const std::wstring& text) {
+  std::set<std::wstring> paths;
+  for (const std::wstring& path :
+       {KeptIn(text), Between(text, L" The temporary file ", L" could not be removed.")}) {
+    if (!path.empty()) paths.insert(path);
+  }
+  return paths;
+}
+
+bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+struct Tally {
+  int faults = 0;
+  std::map<std::string, int> outcomes;
+};
+
+// Checks one run with injected faults against everything the upgrade promises.
+void CheckRun(const ScratchFolder& folder, const RunKind& kind, const Outcome& run,
+              std::int32_t number, Tally& tally) {
+  ++tally.faults;
+  ASSERT_FALSE(run.escaped) << "an exception left ConvertButton_Click";
+  ASSERT_TRUE(run.plan->Failed());
+  const auto& messages = run.recorder.messages;
+  ASSERT_LE(messages.size(), 1u);
+  EXPECT_EQ(run.recorder.statusText, run.statusMessage);
+  EXPECT_NE(run.recorder.statusText, L"Complete!");
+  const std::wstring message = messages.empty() ? L"" : messages.front();
+  if (!messages.empty()) {
+    EXPECT_TRUE(StartsWith(run.statusMessage, message)) << "the status bar drops the message";
+    if (StartsWith(message, L"Error when upgrading ")) {
+      const bool hinted =
+          message.find(L" Please make sure that this file is writable.") != std::wstring::npos;
+      // The refusal of UTF-16 text is the rewrite's own failure: no injected number reaches it.
+      const bool refused = message.find(L" The file is not 8-bit text.") != std::wstring::npos;
+      EXPECT_EQ(hinted, number == platform::kPermissionDenied && !refused);
+    }
+  }
+
+  // Nothing lost: each rewritten file is old or new whole, or the message names the new text.
+  const std::wstring kept = KeptIn(message);
+  const struct {
+    std::wstring path;
+    const std::string& before;
+    const std::string& after;
+  } rewritten[] = {{folder.Child(kProject), kind.project, kind.upgradedProject},
+                   {folder.Child(kFileGroups), kind.fileGroups, kind.upgradedFileGroups}};
+  for (const auto& file : rewritten) {
+    const bool exists = PathExists(file.path);
+    const std::string now = exists ? ReadBytes(file.path) : "";
+    if (file.before.empty()) {
+      EXPECT_FALSE(exists) << "created: " << Native(file.path);
+      continue;
+    }
+    if (exists && (now == file.before || now == file.after)) continue;
+    ASSERT_FALSE(kept.empty()) << "lost: " << Native(file.path);
+    EXPECT_NE(message.find(L"Error when upgrading " + file.path + L"."), std::wstring::npos);
+    EXPECT_EQ(ReadBytes(kept), file.after);
+  }
+
+  // Settings files appear only where the run makes them, and hold a beginning of their text.
+  const struct {
+    std::wstring path;
+    const std::string& text;
+  } created[] = {{folder.Child(kRegistry), kRegistryEntriesText},
+                 {folder.Child(kShell), kShellObjectsText}};
+  for (const auto& file : created) {
+    if (!PathExists(file.path)) continue;
+    EXPECT_TRUE(kind.settingsFiles) << "created: " << Native(file.path);
+    const std::string now = ReadBytes(file.path);
+    EXPECT_EQ(now, file.text.substr(0, now.size())) << Native(file.path);
+  }
+
+  // No stray file but one that the message or the status bar names, and that one really there.
+  const std::set<std::wstring> named = NamedPaths(run.statusMessage);
+  bool stray = false;
+  for (const std::wstring& name : folder.Files()) {
+    if (name == kProject || name == kFileGroups || name == kRegistry || name == kShell) continue;
+    stray = true;
+    EXPECT_EQ(named.count(folder.Child(name)), 1u) << "stray file " << Native(folder.Child(name));
+  }
+  for (const std::wstring& path : named) EXPECT_TRUE(PathExists(path)) << Native(path);
+
+  std::string outcome = messages.empty() ? "silent, status bar shows statusMessage"
+                                         : "message box, repeated in the status bar";
+  if (!kept.empty()) outcome += ", upgraded text kept under its temporary name";
+  if (stray && kept.empty()) outcome += ", temporary file left and named";
+  ++tally.outcomes[outcome];
+}
+
+// Which operations of a run to fail. Natively, every one. Under Wine a run costs several times as
+// much, and failing the k-th line's read or write is no different from failing the next one's, so
+// of each stream's per-line operations only the first two and the last two of each kind are
+// failed there; every other operation is still failed.
+std::vector<bool> OperationsToFail(const std::vector<Operation>& log) {
+  std::vector<bool> chosen(log.size(), true);
+#ifdef _WIN32
+  std::map<std::pair<std::string, std::wstring>, std::vector<std::size_t>> perLine;
+  for (std::size_t i = 0; i < log.size(); ++i) {
+    const std::string& name = log[i].name;
+    if (name == "TextStream::AtEndOfStream" || name == "TextStream::ReadLine" ||
+        name == "TextStream::WriteLine") {
+      perLine[{name, log[i].path}].push_back(i);
+    }
+  }
+  for (const auto& [key, indices] : perLine) {
+    for (std::size_t k = 2; k + 2 < indices.size(); ++k) chosen[indices[k]] = false;
+  }
+#endif
+  return chosen;
+}
+
+struct Case {
+  RunKind kind;
+  std::int32_t number;
+};
+
+class FaultMatrixTest : public testing::TestWithParam<Case> {};
+
+TEST_P(FaultMatrixTest, NothingLostWhateverFails) {
+  const RunKind& kind = GetParam().kind;
+  const std::int32_t number = GetParam().number;
+  ScratchFolder folder;
+  const Outcome clean = RunWithFaults(folder, kind, {}, 0);
+  ASSERT_FALSE(clean.escaped);
+  if (kind.complete != L"?") {
+    EXPECT_EQ(clean.recorder.statusText, kind.complete);
+  }
+  const std::int64_t operations = clean.plan->count;
+  ASSERT_GT(operations, 0);
+
+  Tally tally;
+  int cleanupFaults = 0;
+  const std::vector<bool> chosen = OperationsToFail(clean.plan->log);
+  for (std::int64_t n = 1; n <= operations; ++n) {
+    if (!chosen[n - 1]) continue;
+    SCOPED_TRACE("failing operation " + std::to_string(n) + ": " + clean.plan->log[n - 1].name);
+    const Outcome single = RunWithFaults(folder, kind, {n}, number);
+    CheckRun(folder, kind, single, number, tally);
+    if (HasFatalFailure()) return;
+    // Then with each operation that the failed run went on to perform failing as well.
+    for (std::int64_t m = n + 1; m <= single.plan->count; ++m) {
+      SCOPED_TRACE("and operation " + std::to_string(m) + ": " + single.plan->log[m - 1].name);
+      const Outcome pair = RunWithFaults(folder, kind, {n, m}, number);
+      CheckRun(folder, kind, pair, number, tally);
+      if (HasFatalFailure()) return;
+      if (single.plan->log[m - 1].name == "DeleteFile" ||
+          single.plan->log[m - 1].name == "TextStream::Close") {
+        ++cleanupFaults;
+      }
+    }
+  }
+  std::cout << "[ faults   ] " << kind.name << ", error " << number << ": " << tally.faults
+            << " injected (" << operations << " operations, " << cleanupFaults
+            << " also in a clean-up)\n";
+  for (const auto& [outcome, count] : tally.outcomes) {
+    std::cout << "[ outcome  ]   " << count << " x " << outcome << "\n";
+  }
+}
+
+std::vector<Case> Cases() {
+  std::vector<Case> cases;
+  for (const RunKind& kind : Kinds()) {
+    for (const std::int32_t number : {platform::kPermissionDenied, platform::kFileNotFound,
+                                      platform::kDiskFull, platform::kPathFileAccessError}) {
+      cases.push_back({kind, number});
+    }
+  }
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, FaultMatrixTest, testing::ValuesIn(Cases()),
+                         [](const testing::TestParamInfo<Case>& info) {
+                           return std::string(info.param.kind.name) + "_" +
+                                  std::to_string(info.param.number);
+                         });
+
+}  // namespace
+}  // namespace hostile_test
