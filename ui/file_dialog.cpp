@@ -21,16 +21,14 @@ std::wstring DialogFilter(std::wstring_view filter) {
   return result;
 }
 
-FileDialogResult ShowOpenFileDialog(HWND owner, std::wstring_view filter,
-                                    std::wstring_view fileName) {
-  const std::wstring filterList = DialogFilter(filter);
+FileDialogResult OpenFileDialog::Show(HWND owner, std::wstring_view fileName) const {
   std::vector<wchar_t> buffer(std::max(kMaxPathChars, fileName.size() + 1), L'\0');
   std::copy(fileName.begin(), fileName.end(), buffer.begin());
 
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof(dialog);
   dialog.hwndOwner = owner;
-  dialog.lpstrFilter = filterList.c_str();
+  dialog.lpstrFilter = filter_.c_str();
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = buffer.data();
   dialog.nMaxFile = static_cast<DWORD>(buffer.size());

@@ -23,7 +23,16 @@ struct FileDialogResult {
   DWORD error = 0;
 };
 
-FileDialogResult ShowOpenFileDialog(HWND owner, std::wstring_view filter,
-                                    std::wstring_view fileName);
+class OpenFileDialog {
+ public:
+  // filter: "description|pattern" pairs, as kDlgSourceFilter.
+  explicit OpenFileDialog(std::wstring_view filter) : filter_(DialogFilter(filter)) {}
+
+  // Shows the dialog, modal to the owner, opened with that file name.
+  FileDialogResult Show(HWND owner, std::wstring_view fileName) const;
+
+ private:
+  std::wstring filter_;
+};
 
 }  // namespace ui

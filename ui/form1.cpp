@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
+#include <string_view>
 #include <utility>
 
 #include "platform/failure.h"
 #include "ui/app_name.h"
-#include "ui/file_dialog.h"
 #include "ui/form1_layout.h"
 #include "upgrade/upgrade_run.h"
 
@@ -141,7 +141,7 @@ void Form1::ApplyDpi(UINT dpi) {
     HWND control = Control(spec.id);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
     RECT rect = ControlPixelRect(spec, dpi);
-    if (spec.id == kLabel1Id || spec.id == kLabel2Id || spec.id == kLabel3Id) {
+    if (std::wstring_view(spec.className) == L"STATIC") {
       rect = FitLabelRect(spec, dpi,
                           WrappedTextHeight(control, shown, spec.text, rect.right - rect.left));
     }
@@ -199,7 +199,7 @@ void Form1::OnDestroy() {
 }
 
 void Form1::Browse_Click() {
-  const FileDialogResult result = ShowOpenFileDialog(hwnd_, kDlgSourceFilter, ProjectPath());
+  const FileDialogResult result = dlgSource.Show(hwnd_, ProjectPath());
   if (result.error != 0) {
     ShowMessage(L"The file dialog could not be opened (error " + std::to_wstring(result.error) +
                 L").");

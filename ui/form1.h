@@ -7,6 +7,7 @@
 
 #include "platform/win32_headers.h"
 #include "ui/dpi.h"
+#include "ui/file_dialog.h"
 #include "ui/upgrade_state.h"
 #include "ui/upgrade_ui.h"
 
@@ -60,6 +61,7 @@ class Form1 final : public UpgradeUi {
   HWND lastFocus_ = nullptr;  // given back when the window is activated again
   bool endsProgram_;
   std::wstring appName_;
+  const OpenFileDialog dlgSource{kDlgSourceFilter};
   UpgradeState state_;
 };
 
