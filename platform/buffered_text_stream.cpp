@@ -1,32 +1,108 @@
 #include "platform/buffered_text_stream.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <string>
 #include <utility>
+
+#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+#include <emmintrin.h>
+#define BU_HAVE_SSE2 1
+#endif
 
 #include "platform/failure.h"
 
 namespace platform {
 namespace {
 
-constexpr std::size_t kNotSearched = static_cast<std::size_t>(-1);
-
-// Plain loops over contiguous memory: the compiler vectorises both.
-void Widen(const char* in, std::size_t count, wchar_t* out) {
-  for (std::size_t i = 0; i < count; ++i) {
-    out[i] = static_cast<wchar_t>(static_cast<unsigned char>(in[i]));
+// The first CR or LF in [from, to), or `to`: one pass for both, so that the search costs the same
+// whichever line end the file uses.
+const char* FindCrOrLf(const char* from, const char* to) {
+#ifdef BU_HAVE_SSE2
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  for (; to - from >= 16; from += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    const int hits = _mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+    if (hits != 0) return from + std::countr_zero(static_cast<unsigned>(hits));
   }
+#endif
+  for (; from != to; ++from) {
+    if (*from == '\r' || *from == '\n') return from;
+  }
+  return to;
 }
 
-void Narrow(const wchar_t* in, std::size_t count, char* out) {
-  for (std::size_t i = 0; i < count; ++i) out[i] = static_cast<char>(in[i]);
+// Byte N becomes character U+00NN.
+void Widen(const char* in, std::size_t count, wchar_t* out) {
+  std::size_t i = 0;
+#ifdef BU_HAVE_SSE2
+  const __m128i zero = _mm_setzero_si128();
+  for (; count - i >= 16; i += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    const __m128i low = _mm_unpacklo_epi8(bytes, zero);
+    const __m128i high = _mm_unpackhi_epi8(bytes, zero);
+    auto* to = reinterpret_cast<__m128i*>(out + i);
+    if constexpr (sizeof(wchar_t) == 2) {
+      _mm_storeu_si128(to, low);
+      _mm_storeu_si128(to + 1, high);
+    } else {
+      _mm_storeu_si128(to, _mm_unpacklo_epi16(low, zero));
+      _mm_storeu_si128(to + 1, _mm_unpackhi_epi16(low, zero));
+      _mm_storeu_si128(to + 2, _mm_unpacklo_epi16(high, zero));
+      _mm_storeu_si128(to + 3, _mm_unpackhi_epi16(high, zero));
+    }
+  }
+#endif
+  for (; i < count; ++i) out[i] = static_cast<wchar_t>(static_cast<unsigned char>(in[i]));
+}
+
+// Writes the low byte of each character to `out` and tells whether every character fitted in 8
+// bits. The bytes are scratch until the caller commits them, so a refused text leaves nothing.
+bool NarrowFitting(const wchar_t* in, std::size_t count, char* out) {
+  std::size_t i = 0;
+  std::uint32_t bits = 0;
+#ifdef BU_HAVE_SSE2
+  __m128i seen = _mm_setzero_si128();
+  for (; count - i >= 16; i += 16) {
+    const auto* from = reinterpret_cast<const __m128i*>(in + i);
+    __m128i packed;
+    if constexpr (sizeof(wchar_t) == 2) {
+      const __m128i a = _mm_loadu_si128(from);
+      const __m128i b = _mm_loadu_si128(from + 1);
+      seen = _mm_or_si128(seen, _mm_or_si128(a, b));
+      packed = _mm_packus_epi16(a, b);  // exact for 0 to 0xFF; anything else is refused below
+    } else {
+      const __m128i a = _mm_loadu_si128(from);
+      const __m128i b = _mm_loadu_si128(from + 1);
+      const __m128i c = _mm_loadu_si128(from + 2);
+      const __m128i d = _mm_loadu_si128(from + 3);
+      seen = _mm_or_si128(seen, _mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d)));
+      packed = _mm_packus_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d));
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), packed);
+  }
+  const __m128i lowByte = sizeof(wchar_t) == 2 ? _mm_set1_epi16(0xFF) : _mm_set1_epi32(0xFF);
+  const __m128i above = _mm_andnot_si128(lowByte, seen);
+  if (_mm_movemask_epi8(_mm_cmpeq_epi8(above, _mm_setzero_si128())) != 0xFFFF) return false;
+#endif
+  for (; i < count; ++i) {
+    bits |= static_cast<std::uint32_t>(in[i]);
+    out[i] = static_cast<char>(in[i]);
+  }
+  return bits <= 0xFF;
 }
 
 bool FitsEightBits(std::wstring_view text) {
   std::uint32_t bits = 0;
   for (const wchar_t c : text) bits |= static_cast<std::uint32_t>(c);
   return bits <= 0xFF;
+}
+
+[[noreturn]] void RefuseWideText() {
+  throw Failure(kInvalidProcedureCall, "the line has a character that 8-bit text cannot hold");
 }
 
 }  // namespace
@@ -48,19 +124,16 @@ BufferedTextStream::~BufferedTextStream() {
   }
 }
 
-void BufferedTextStream::Require(Direction direction) const {
+void BufferedTextStream::Refuse(Direction direction) const {
   if (!channel_) throw Failure(kInvalidProcedureCall, "the text stream is closed");
-  if (direction_ != direction) {
-    throw Failure(kBadFileMode, direction == Direction::kRead ? "the text stream is for writing"
-                                                              : "the text stream is for reading");
-  }
+  throw Failure(kBadFileMode, direction == Direction::kRead ? "the text stream is for writing"
+                                                            : "the text stream is for reading");
 }
 
 bool BufferedTextStream::Fill() {
   while (begin_ == end_ && !atEnd_) {
     begin_ = 0;
     end_ = channel_->Read(buffer_.get(), capacity_);
-    nextCr_ = nextLf_ = kNotSearched;
     if (end_ == 0) {
       atEnd_ = true;
     } else if (skipLf_) {
@@ -71,41 +144,33 @@ bool BufferedTextStream::Fill() {
   return begin_ < end_;
 }
 
-std::size_t BufferedTextStream::FindLineEnd() {
-  const auto next = [this](char c, std::size_t& cached) {
-    if (cached == kNotSearched || cached < begin_) {
-      const void* found = std::memchr(buffer_.get() + begin_, c, end_ - begin_);
-      cached =
-          found ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.get()) : end_;
-    }
-    return cached;
-  };
-  return std::min(next('\n', nextLf_), next('\r', nextCr_));
-}
-
 bool BufferedTextStream::AtEndOfStream() {
   Require(Direction::kRead);
-  return !Fill();
+  return begin_ == end_ && !Fill();
 }
 
 void BufferedTextStream::ReadLine(std::wstring& line) {
   Require(Direction::kRead);
-  if (!Fill()) throw Failure(kInputPastEndOfFile, "read past the end of the text stream");
+  if (begin_ == end_ && !Fill()) {
+    throw Failure(kInputPastEndOfFile, "read past the end of the text stream");
+  }
   line.clear();
   do {
-    const std::size_t lineEnd = FindLineEnd();
+    const char* const block = buffer_.get();
+    const std::size_t lineEnd =
+        static_cast<std::size_t>(FindCrOrLf(block + begin_, block + end_) - block);
     const std::size_t count = lineEnd - begin_;
     const std::size_t held = line.size();
     if (count > maxLineLength_ - held) {
       throw Failure(kOutOfMemory, "a line is longer than " + std::to_string(maxLineLength_));
     }
     line.resize(held + count);
-    Widen(buffer_.get() + begin_, count, line.data() + held);
+    Widen(block + begin_, count, line.data() + held);
     if (lineEnd < end_) {
       begin_ = lineEnd + 1;
-      if (buffer_[lineEnd] == '\r') {
+      if (block[lineEnd] == '\r') {
         if (begin_ < end_) {
-          if (buffer_[begin_] == '\n') ++begin_;
+          if (block[begin_] == '\n') ++begin_;
         } else {
           skipLf_ = true;
         }
@@ -143,7 +208,7 @@ void BufferedTextStream::PutText(std::wstring_view text) {
   while (!text.empty()) {
     if (end_ == capacity_) Flush();
     const std::size_t count = std::min(text.size(), capacity_ - end_);
-    Narrow(text.data(), count, buffer_.get() + end_);
+    NarrowFitting(text.data(), count, buffer_.get() + end_);
     end_ += count;
     text.remove_prefix(count);
   }
@@ -152,10 +217,17 @@ void BufferedTextStream::PutText(std::wstring_view text) {
 void BufferedTextStream::WriteLine(std::wstring_view text) {
   Require(Direction::kWrite);
   if (writeFailure_ != 0) throw Failure(writeFailure_, "an earlier write to the file failed");
-  // Checked before anything is buffered, so that a refused line leaves no part of itself behind.
-  if (!FitsEightBits(text)) {
-    throw Failure(kInvalidProcedureCall, "the line has a character that 8-bit text cannot hold");
+  // The usual line fits in what is left of the block: narrow it in place and commit it only if
+  // every character fitted, so that a refused line leaves no part of itself behind.
+  if (capacity_ - end_ >= 2 && text.size() <= capacity_ - end_ - 2) {
+    char* const out = buffer_.get() + end_;
+    if (!NarrowFitting(text.data(), text.size(), out)) RefuseWideText();
+    out[text.size()] = '\r';
+    out[text.size() + 1] = '\n';
+    end_ += text.size() + 2;
+    return;
   }
+  if (!FitsEightBits(text)) RefuseWideText();
   PutText(text);
   Put("\r\n");
 }

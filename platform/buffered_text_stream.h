@@ -16,7 +16,7 @@ namespace platform {
 class BufferedTextStream final : public TextStream {
  public:
   enum class Direction { kRead, kWrite };
-  static constexpr std::size_t kDefaultBufferSize = std::size_t{256} * 1024;
+  static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 20;
 
   static constexpr std::size_t kUnlimited = static_cast<std::size_t>(-1);
 
@@ -35,9 +35,12 @@ class BufferedTextStream final : public TextStream {
   void Close() override;
 
  private:
-  void Require(Direction direction) const;
+  // Inline, since every call of a line operation makes it.
+  void Require(Direction direction) const {
+    if (!channel_ || direction_ != direction) Refuse(direction);
+  }
+  [[noreturn]] void Refuse(Direction direction) const;
   bool Fill();
-  std::size_t FindLineEnd();
   void Put(std::string_view bytes);
   void PutText(std::wstring_view text);
   void Flush();
@@ -49,10 +52,6 @@ class BufferedTextStream final : public TextStream {
   std::size_t maxLineLength_;
   std::size_t begin_ = 0;  // reader: next unread byte
   std::size_t end_ = 0;    // reader: end of the bytes read; writer: end of the bytes pending
-  // Where the next CR and LF are at or after begin_ (end_ when there is none), so that a block
-  // of lone-CR or lone-LF lines is searched once, not once per line.
-  std::size_t nextCr_ = 0;
-  std::size_t nextLf_ = 0;
   bool atEnd_ = false;
   bool skipLf_ = false;  // a CR ended the last block: an LF starting the next belongs to it
   std::int32_t writeFailure_ = 0;  // the number of a failed write; the file is then incomplete

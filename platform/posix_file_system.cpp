@@ -9,25 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/buffered_text_stream.h"
+#include "platform/byte_file_system.h"
 #include "platform/failure.h"
 #include "platform/path_names.h"
 #include "platform/posix_byte_file.h"
 #include "platform/posix_errors.h"
 #include "platform/posix_path.h"
-#include "platform/temp_name.h"
 
 namespace platform {
 namespace {
 
 constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
-
-std::unique_ptr<TextStream> OpenStream(std::wstring_view path, FileAccess access,
-                                       FileDisposition disposition) {
-  const auto direction = access == FileAccess::kRead ? BufferedTextStream::Direction::kRead
-                                                     : BufferedTextStream::Direction::kWrite;
-  return std::make_unique<BufferedTextStream>(OpenByteFile(path, access, disposition), direction);
-}
 
 // Copies in the kernel where it can, else through a buffer.
 void CopyContents(int from, int to, const std::string& source, const std::string& destination) {
@@ -64,7 +56,7 @@ void CopyContents(int from, int to, const std::string& source, const std::string
   }
 }
 
-class PosixFileSystem final : public FileSystemObject {
+class PosixFileSystem final : public ByteFileSystem {
  public:
   bool FileExists(std::wstring_view path) override {
     try {
@@ -88,33 +80,11 @@ class PosixFileSystem final : public FileSystemObject {
     return AbsolutePosixPath(FromNativePath(folder.data()), path);
   }
 
-  std::wstring GetTempName() override { return tempNames_.Next(); }
-
   void CreateFolder(std::wstring_view path) override {
     const std::string nativePath = ToNativePath(path);
     if (::mkdir(nativePath.c_str(), 0777) == 0) return;
     // A missing parent is a missing path, never a missing file.
     ThrowErrno(errno == ENOENT ? ENOTDIR : errno, "cannot create the folder", nativePath);
-  }
-
-  std::unique_ptr<TextStream> OpenTextFile(std::wstring_view path, IoMode mode, bool create,
-                                           TextFormat /*format*/) override {
-    const FileDisposition disposition =
-        create ? FileDisposition::kOpenOrCreate : FileDisposition::kOpenExisting;
-    switch (mode) {
-      case IoMode::ForReading:
-        return OpenStream(path, FileAccess::kRead, disposition);
-      case IoMode::ForWriting:
-        return OpenStream(path, FileAccess::kWrite, disposition);
-      case IoMode::ForAppending:
-        return OpenStream(path, FileAccess::kAppend, disposition);
-    }
-    throw Failure(kInvalidProcedureCall, "unknown opening mode");
-  }
-
-  std::unique_ptr<TextStream> CreateTextFile(std::wstring_view path, bool overwrite) override {
-    return OpenStream(path, FileAccess::kWrite,
-                      overwrite ? FileDisposition::kOpenOrCreate : FileDisposition::kCreateNew);
   }
 
   void CopyFile(std::wstring_view source, std::wstring_view destination, bool overwrite) override {
@@ -158,9 +128,6 @@ class PosixFileSystem final : public FileSystemObject {
     }
     if (::unlink(nativePath.c_str()) != 0) ThrowErrno(errno, "cannot delete", nativePath);
   }
-
- private:
-  TempNameSource tempNames_;
 };
 
 }  // namespace

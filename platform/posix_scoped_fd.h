@@ -4,37 +4,20 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <utility>
+
+#include "platform/scoped_resource.h"
 
 namespace platform {
 
-class ScopedFd {
- public:
-  ScopedFd() = default;
-  explicit ScopedFd(int fd) : fd_(fd) {}
-  ScopedFd(ScopedFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  ScopedFd& operator=(ScopedFd&& other) noexcept {
-    if (this != &other) {
-      Close();
-      fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-  }
-  ~ScopedFd() { Close(); }
-
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-
-  // Releases the descriptor; 0, or the errno of a failed close (the descriptor is gone anyway:
-  // retrying close after EINTR could close a descriptor another thread just opened).
-  int Close() noexcept {
-    if (fd_ < 0) return 0;
-    const int result = ::close(std::exchange(fd_, -1));
-    return result == 0 || errno == EINTR ? 0 : errno;
-  }
-
- private:
-  int fd_ = -1;
+struct FdTraits {
+  using Handle = int;
+  using Error = int;  // an errno value
+  static int Invalid() { return -1; }
+  static bool IsValid(int fd) { return fd >= 0; }
+  // After EINTR the descriptor is closed already on Linux.
+  static int Release(int fd) { return ::close(fd) == 0 || errno == EINTR ? 0 : errno; }
 };
+
+using ScopedFd = ScopedResource<FdTraits>;
 
 }  // namespace platform

@@ -37,7 +37,10 @@ ScratchFolder::ScratchFolder() {
   for (char& c : name) {
     if (c == '/') c = '_';
   }
-  name += "_" + std::to_string(stamp) + "_" + std::to_string(counter++);
+  name += '_';
+  name += std::to_string(stamp);
+  name += '_';
+  name += std::to_string(counter++);
   root_ = fs::absolute(fs::path(testing::TempDir()) / name);
   fs::create_directories(root_);
 }

@@ -1,0 +1,41 @@
+#include "platform/byte_file_system.h"
+
+#include "platform/buffered_text_stream.h"
+#include "platform/byte_channel.h"
+#include "platform/failure.h"
+
+namespace platform {
+namespace {
+
+std::unique_ptr<TextStream> OpenStream(std::wstring_view path, FileAccess access,
+                                       FileDisposition disposition) {
+  const auto direction = access == FileAccess::kRead ? BufferedTextStream::Direction::kRead
+                                                     : BufferedTextStream::Direction::kWrite;
+  return std::make_unique<BufferedTextStream>(OpenByteFile(path, access, disposition), direction);
+}
+
+}  // namespace
+
+std::wstring ByteFileSystem::GetTempName() { return tempNames_.Next(); }
+
+std::unique_ptr<TextStream> ByteFileSystem::OpenTextFile(std::wstring_view path, IoMode mode,
+                                                         bool create, TextFormat /*format*/) {
+  const FileDisposition disposition =
+      create ? FileDisposition::kOpenOrCreate : FileDisposition::kOpenExisting;
+  switch (mode) {
+    case IoMode::ForReading:
+      return OpenStream(path, FileAccess::kRead, disposition);
+    case IoMode::ForWriting:
+      return OpenStream(path, FileAccess::kWrite, disposition);
+    case IoMode::ForAppending:
+      return OpenStream(path, FileAccess::kAppend, disposition);
+  }
+  throw Failure(kInvalidProcedureCall, "unknown opening mode");
+}
+
+std::unique_ptr<TextStream> ByteFileSystem::CreateTextFile(std::wstring_view path, bool overwrite) {
+  return OpenStream(path, FileAccess::kWrite,
+                    overwrite ? FileDisposition::kOpenOrCreate : FileDisposition::kCreateNew);
+}
+
+}  // namespace platform
