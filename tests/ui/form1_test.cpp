@@ -150,6 +150,16 @@ TEST_F(Form1Test, StatusTextReplacesTheSingleTextAndCanBeEmptied) {
   }
 }
 
+TEST_F(Form1Test, StatusTextIsPaintedBeforeTheCallReturns) {
+  // A run holds the thread, so no later paint message would show its progress.
+  ShowWindow(form_->hwnd(), SW_SHOWNOACTIVATE);
+  UpdateWindow(form_->hwnd());
+  for (const wchar_t* text : {L"Converting C:\\P\\Sample.ipr...", L"Complete!"}) {
+    form_->SetStatusText(text);
+    EXPECT_FALSE(GetUpdateRect(Child(kStbMainId), nullptr, FALSE)) << "still to be painted";
+  }
+}
+
 TEST_F(Form1Test, EnterAndEscCommandsAreIgnored) {
   // IsDialogMessage turns Enter and Esc into these commands; neither may close the window.
   SendMessageW(form_->hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
