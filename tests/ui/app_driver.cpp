@@ -220,6 +220,22 @@ void AppDriver::PostKey(HWND target, WORD key) {
   PostMessageW(target, WM_KEYUP, key, 1 | (static_cast<LPARAM>(scan) << 16) | (3LL << 30));
 }
 
+void AppDriver::PostShiftedKey(HWND target, WORD key) {
+  const DWORD ours = GetCurrentThreadId();
+  if (!AttachThreadInput(ours, process_.dwThreadId, TRUE)) return;
+  BYTE keys[256]{};
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] |= 0x80;
+  keys[VK_LSHIFT] |= 0x80;
+  SetKeyboardState(keys);
+  PostKey(target, key);
+  WaitUntilPostedHandled();
+  keys[VK_SHIFT] &= 0x7F;
+  keys[VK_LSHIFT] &= 0x7F;
+  SetKeyboardState(keys);
+  AttachThreadInput(ours, process_.dwThreadId, FALSE);
+}
+
 bool AppDriver::WaitUntilPostedHandled() {
   // A marker posted behind everything else: the field's limit, which is put back afterwards.
   constexpr LPARAM kMarker = 0x7FFFFF00;

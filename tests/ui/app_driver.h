@@ -65,6 +65,9 @@ class AppDriver {
   HWND FocusedControl() const;
   // Posts a key press into the program's queue for the focused control, as the keyboard would.
   void PostKey(HWND target, WORD key);
+  // The same with Shift held: the program's thread shares our input state meanwhile, which is
+  // where it looks the Shift key up.
+  void PostShiftedKey(HWND target, WORD key);
   // Waits until the program has handled everything posted to it before this call.
   bool WaitUntilPostedHandled();
 

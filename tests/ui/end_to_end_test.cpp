@@ -175,6 +175,18 @@ TEST_F(EndToEndTest, TabCyclesFieldBrowseConvert) {
   }
 }
 
+TEST_F(EndToEndTest, ShiftTabCyclesBackwards) {
+  PostMessageW(app_->field(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  PostMessageW(app_->field(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  ASSERT_TRUE(app_->WaitUntilPostedHandled());
+  ASSERT_EQ(app_->FocusedControl(), app_->field());
+  for (HWND next : {app_->convert(), app_->browse(), app_->field()}) {
+    app_->PostShiftedKey(app_->FocusedControl(), VK_TAB);
+    ASSERT_TRUE(app_->WaitUntilPostedHandled());
+    EXPECT_EQ(app_->FocusedControl(), next);
+  }
+}
+
 TEST_F(EndToEndTest, EnterAndEscInTheFieldNeitherConvertNorClose) {
   const SampleProject project = WriteSampleProject(Folder(L"EnterEsc"), "1.00.000");
   app_->SetFieldText(project.projectFile.wstring());
