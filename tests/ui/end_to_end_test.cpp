@@ -85,6 +85,14 @@ class EndToEndTest : public testing::Test {
     return app_->PressConvert();
   }
 
+  // A click puts the focus in the field, as the user's would.
+  static void ClickIntoField() {
+    PostMessageW(app_->field(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(app_->field(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ASSERT_TRUE(app_->WaitUntilPostedHandled());
+    ASSERT_EQ(app_->FocusedControl(), app_->field());
+  }
+
   static void ExpectUpgraded(const SampleProject& project, std::string_view version) {
     EXPECT_EQ(ReadBytes(project.projectFile), UpgradedProjectFileBytes(version));
     EXPECT_EQ(ReadBytes(project.fileGroups), UpgradedFileGroupBytes());
@@ -162,28 +170,22 @@ TEST_F(EndToEndTest, ReadOnlyProjectFileIsReportedAndLeftAlone) {
             (std::vector<std::wstring>{L"File Groups\\", L"Sample.ipr"}));
 }
 
-TEST_F(EndToEndTest, TabCyclesFieldBrowseConvert) {
-  // A click puts the focus in the field, as the user's would.
-  PostMessageW(app_->field(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-  PostMessageW(app_->field(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-  ASSERT_TRUE(app_->WaitUntilPostedHandled());
-  ASSERT_EQ(app_->FocusedControl(), app_->field());
-  for (HWND next : {app_->browse(), app_->convert(), app_->field()}) {
-    app_->PostKey(app_->FocusedControl(), VK_TAB);
-    ASSERT_TRUE(app_->WaitUntilPostedHandled());
-    EXPECT_EQ(app_->FocusedControl(), next);
-  }
-}
-
-TEST_F(EndToEndTest, ShiftTabCyclesBackwards) {
-  PostMessageW(app_->field(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-  PostMessageW(app_->field(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-  ASSERT_TRUE(app_->WaitUntilPostedHandled());
-  ASSERT_EQ(app_->FocusedControl(), app_->field());
-  for (HWND next : {app_->convert(), app_->browse(), app_->field()}) {
-    app_->PostShiftedKey(app_->FocusedControl(), VK_TAB);
-    ASSERT_TRUE(app_->WaitUntilPostedHandled());
-    EXPECT_EQ(app_->FocusedControl(), next);
+TEST_F(EndToEndTest, TabAndShiftTabCycleFieldBrowseConvert) {
+  for (const bool shift : {false, true}) {
+    SCOPED_TRACE(shift ? "Shift+Tab" : "Tab");
+    ASSERT_NO_FATAL_FAILURE(ClickIntoField());
+    const std::vector<HWND> ring =
+        shift ? std::vector<HWND>{app_->convert(), app_->browse(), app_->field()}
+              : std::vector<HWND>{app_->browse(), app_->convert(), app_->field()};
+    for (HWND next : ring) {
+      if (shift) {
+        app_->PostShiftedKey(app_->FocusedControl(), VK_TAB);
+      } else {
+        app_->PostKey(app_->FocusedControl(), VK_TAB);
+      }
+      ASSERT_TRUE(app_->WaitUntilPostedHandled());
+      EXPECT_EQ(app_->FocusedControl(), next);
+    }
   }
 }
 
@@ -191,10 +193,7 @@ TEST_F(EndToEndTest, EnterAndEscInTheFieldNeitherConvertNorClose) {
   const SampleProject project = WriteSampleProject(Folder(L"EnterEsc"), "1.00.000");
   app_->SetFieldText(project.projectFile.wstring());
   const std::wstring statusBefore = AppDriver::TextOf(app_->statusBar());
-  PostMessageW(app_->field(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-  PostMessageW(app_->field(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-  ASSERT_TRUE(app_->WaitUntilPostedHandled());
-  ASSERT_EQ(app_->FocusedControl(), app_->field());
+  ASSERT_NO_FATAL_FAILURE(ClickIntoField());
 
   app_->PostKey(app_->field(), VK_RETURN);
   app_->PostKey(app_->field(), VK_ESCAPE);
