@@ -28,6 +28,7 @@ class BufferedTextStream final : public TextStream {
   ~BufferedTextStream() override;
 
   bool AtEndOfStream() override;
+  using TextStream::ReadLine;
   void ReadLine(std::wstring& line) override;
   void WriteLine(std::wstring_view text) override;
   void WriteBlankLines(int count) override;
