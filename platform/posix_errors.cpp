@@ -11,14 +11,12 @@ namespace platform {
 namespace {
 
 bool ParentFolderExists(const std::string& nativePath) {
-  std::string parent = nativePath;
-  while (!parent.empty() && parent.back() == '/') parent.pop_back();
-  const std::size_t slash = parent.rfind('/');
-  if (slash == std::string::npos) {
-    parent = ".";
-  } else {
-    parent.resize(slash == 0 ? 1 : slash);
-  }
+  std::string_view path = nativePath;
+  while (!path.empty() && path.back() == '/') path.remove_suffix(1);
+  const std::size_t slash = path.rfind('/');
+  const std::string parent(slash == std::string_view::npos
+                               ? std::string_view(".")
+                               : path.substr(0, slash == 0 ? 1 : slash));
   struct stat info {};
   return ::stat(parent.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
