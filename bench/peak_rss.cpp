@@ -1,0 +1,53 @@
+// Runs one file-group rewrite of the file at PATH in a fresh process and prints how long the
+// rewrite took and the process's peak resident memory, so that each size is measured alone.
+// Usage: bu_peak_rss PATH   prints: seconds=S vmhwm_kib=K
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "platform/posix_path.h"
+#include "ui/upgrade_state.h"
+#include "ui/upgrade_ui.h"
+#include "upgrade/link_type_line_rule.h"
+#include "upgrade/text_rewrite.h"
+
+namespace {
+
+class SilentUi final : public ui::UpgradeUi {
+ public:
+  std::wstring ProjectPath() override { return {}; }
+  void ShowMessage(const std::wstring& text) override { message = text; }
+  void SetStatusText(const std::wstring& /*text*/) override {}
+  std::wstring message;
+};
+
+long PeakResidentKib() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s PATH\n", argv[0]);
+    return 2;
+  }
+  ui::UpgradeState state;
+  SilentUi silentUi;
+  upgrade::LinkTypeLineRule rule;
+  const std::wstring path = platform::FromNativePath(argv[1]);
+  const auto start = std::chrono::steady_clock::now();
+  const upgrade::StepResult result = upgrade::RewriteTextFile(state, silentUi, path, rule);
+  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+  if (result != upgrade::kStepSucceeded) {
+    std::fprintf(stderr, "the rewrite failed: %ls\n", silentUi.message.c_str());
+    return 1;
+  }
+  std::printf("seconds=%.6f vmhwm_kib=%ld\n", elapsed.count(), PeakResidentKib());
+  return 0;
+}
