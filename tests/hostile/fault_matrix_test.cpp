@@ -237,6 +237,8 @@ struct Case {
   std::int32_t number;
 };
 
+void PrintTo(const Case& c, std::ostream* out) { *out << c.kind.name << ", error " << c.number; }
+
 class FaultMatrixTest : public testing::TestWithParam<Case> {};
 
 TEST_P(FaultMatrixTest, NothingLostWhateverFails) {

@@ -1,0 +1,169 @@
+// Win32 only: files that another program holds open, read-only files and missing folders give the
+// platform's own numbers through the Win32 file services, and an upgrade of a held project or
+// file-group file changes nothing and says so.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/failure.h"
+#include "platform/file_system_object.h"
+#include "platform/win32_headers.h"
+#include "tests/upgrade/support/recording_ui.h"
+#include "tests/upgrade/support/sample_project.h"
+#include "tests/upgrade/support/scratch_folder.h"
+#include "ui/upgrade_state.h"
+#include "upgrade/upgrade_run.h"
+
+namespace hostile_test {
+namespace {
+
+using namespace upgrade_test;
+using platform::IoMode;
+using platform::TextFormat;
+
+// Holds a file open as another program would, sharing only what `share` allows.
+class HeldFile {
+ public:
+  HeldFile(const std::wstring& path, DWORD access, DWORD share)
+      : handle_(CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~HeldFile() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+std::int32_t FailureNumber(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const platform::Failure& failure) {
+    return failure.number();
+  }
+  return 0;
+}
+
+TEST(Win32Numbers, ReadOnlyLockedAndMissingGiveThePlatformsNumbers) {
+  ScratchFolder folder;
+  auto files = platform::CreatePlatformFileSystem();
+  const std::wstring readOnly = folder.Child(L"read-only.txt");
+  const std::wstring locked = folder.Child(L"locked.txt");
+  const std::wstring source = folder.Child(L"source.txt");
+  WriteBytes(readOnly, "r\r\n");
+  WriteBytes(locked, "l\r\n");
+  WriteBytes(source, "s\r\n");
+  ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+  HeldFile held(locked, GENERIC_READ | GENERIC_WRITE, 0);
+  ASSERT_TRUE(held.Held());
+
+  const std::wstring missing = folder.Child(L"missing\\file.txt");
+  const struct {
+    const char* what;
+    std::function<void()> action;
+    std::int32_t number;
+  } cases[] = {
+      {"delete read-only", [&] { files->DeleteFile(readOnly, false); },
+       platform::kPermissionDenied},
+      {"copy onto read-only", [&] { files->CopyFile(source, readOnly, true); },
+       platform::kPermissionDenied},
+      {"read locked",
+       [&] { files->OpenTextFile(locked, IoMode::ForReading, false, TextFormat::Ascii); },
+       platform::kPermissionDenied},
+      {"write locked",
+       [&] { files->OpenTextFile(locked, IoMode::ForWriting, true, TextFormat::Ascii); },
+       platform::kPermissionDenied},
+      {"delete locked", [&] { files->DeleteFile(locked, false); }, platform::kPermissionDenied},
+      {"copy onto locked", [&] { files->CopyFile(source, locked, true); },
+       platform::kPermissionDenied},
+      {"copy from locked", [&] { files->CopyFile(locked, source, true); },
+       platform::kPermissionDenied},
+      {"write in missing folder",
+       [&] { files->OpenTextFile(missing, IoMode::ForWriting, true, TextFormat::Ascii); },
+       platform::kPathNotFound},
+      {"read in missing folder",
+       [&] { files->OpenTextFile(missing, IoMode::ForReading, false, TextFormat::Ascii); },
+       platform::kPathNotFound},
+      {"folder in missing folder", [&] { files->CreateFolder(missing); }, platform::kPathNotFound},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FailureNumber(c.action), c.number) << c.what;
+  EXPECT_EQ(ReadBytes(source), "s\r\n");
+  SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+struct RunResult {
+  RecordingUi ui;
+};
+
+RunResult Convert(const std::wstring& project) {
+  RunResult result{RecordingUi(project)};
+  ui::UpgradeState state;
+  EXPECT_NO_THROW(upgrade::ConvertButton_Click(state, result.ui));
+  return result;
+}
+
+const std::wstring kWritableHint = L" Please make sure that this file is writable.";
+
+TEST(LockedFile, ProjectHeldWithoutSharingIsLeftAlone) {
+  ScratchFolder folder;
+  const std::wstring project = folder.Child(L"Project.ipr");
+  WriteBytes(project, ProjectText("1.00.000"));
+  WriteBytes(folder.Child(L"File Groups\\Default.fdf"), kFileGroupsText);
+  {
+    HeldFile held(project, GENERIC_READ | GENERIC_WRITE, 0);
+    ASSERT_TRUE(held.Held());
+    const RunResult run = Convert(project);
+    // Not even the version can be read: the version check passes over a project that it cannot
+    // load, so the run ends without a message and with an empty status bar.
+    EXPECT_TRUE(run.ui.messages.empty());
+    EXPECT_EQ(run.ui.statusText, L"");
+  }
+  EXPECT_EQ(ReadBytes(project), ProjectText("1.00.000"));
+  EXPECT_EQ(ReadBytes(folder.Child(L"File Groups\\Default.fdf")), kFileGroupsText);
+  EXPECT_EQ(folder.Files().size(), 2u);
+}
+
+TEST(LockedFile, ProjectHeldOpenForReadingGetsTheWritableHint) {
+  ScratchFolder folder;
+  const std::wstring project = folder.Child(L"Project.ipr");
+  WriteBytes(project, ProjectText("1.00.000"));
+  WriteBytes(folder.Child(L"File Groups\\Default.fdf"), kFileGroupsText);
+  {
+    HeldFile held(project, GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_TRUE(held.Held());
+    const RunResult run = Convert(project);
+    const std::wstring message = L"Error when upgrading " + project + L"." + kWritableHint;
+    EXPECT_EQ(run.ui.messages, std::vector<std::wstring>{message});
+    EXPECT_EQ(run.ui.statusText, message);
+  }
+  EXPECT_EQ(ReadBytes(project), ProjectText("1.00.000"));
+  EXPECT_EQ(ReadBytes(folder.Child(L"File Groups\\Default.fdf")), kFileGroupsText);
+  EXPECT_EQ(folder.Files().size(), 2u);
+}
+
+TEST(LockedFile, FileGroupsFileHeldWithoutSharingGetsTheWritableHint) {
+  ScratchFolder folder;
+  const std::wstring project = folder.Child(L"Project.ipr");
+  const std::wstring fileGroups = folder.Child(L"File Groups\\Default.fdf");
+  WriteBytes(project, ProjectText("1.00.000"));
+  WriteBytes(fileGroups, kFileGroupsText);
+  {
+    HeldFile held(fileGroups, GENERIC_READ | GENERIC_WRITE, 0);
+    ASSERT_TRUE(held.Held());
+    const RunResult run = Convert(project);
+    const std::wstring message = L"Error when upgrading " + fileGroups + L"." + kWritableHint;
+    EXPECT_EQ(run.ui.messages, std::vector<std::wstring>{message});
+    EXPECT_EQ(run.ui.statusText, message);
+  }
+  EXPECT_EQ(ReadBytes(project), UpgradedProjectText("1.00.000"));
+  EXPECT_EQ(ReadBytes(fileGroups), kFileGroupsText);
+  EXPECT_EQ(folder.Files().size(), 2u);
+}
+
+}  // namespace
+}  // namespace hostile_test
