@@ -9,7 +9,10 @@ add_library(bu_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/form1_layout.cpp
 )
 target_link_libraries(bu_window PUBLIC bu_state comctl32 comdlg32 gdi32 user32)
-target_compile_options(bu_window PUBLIC -municode)
+if(MINGW)
+  # wWinMain as the entry point; MSVC finds it by itself.
+  target_compile_options(bu_window PUBLIC -municode)
+endif()
 if(TARGET bu_upgrade)
   target_link_libraries(bu_window PUBLIC bu_upgrade)
 endif()
@@ -19,6 +22,8 @@ add_executable(BrenlowUpgrade WIN32
   ${CMAKE_CURRENT_LIST_DIR}/brenlow_upgrade.rc
 )
 target_link_libraries(BrenlowUpgrade PRIVATE bu_window)
-target_link_options(BrenlowUpgrade PRIVATE -municode)
+if(MINGW)
+  target_link_options(BrenlowUpgrade PRIVATE -municode)
+endif()
 set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/brenlow_upgrade.rc PROPERTIES
   OBJECT_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/brenlow_upgrade.manifest)
