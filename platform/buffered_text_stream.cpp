@@ -24,8 +24,8 @@ const char* FindCrOrLf(const char* from, const char* to) {
   const __m128i lf = _mm_set1_epi8('\n');
   for (; to - from >= 16; from += 16) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-    const int hits = _mm_movemask_epi8(
-        _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+    const int hits =
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
     if (hits != 0) return from + std::countr_zero(static_cast<unsigned>(hits));
   }
 #endif
@@ -39,21 +39,28 @@ const char* FindCrOrLf(const char* from, const char* to) {
 void Widen(const char* in, std::size_t count, wchar_t* out) {
   std::size_t i = 0;
 #ifdef BU_HAVE_SSE2
-  const __m128i zero = _mm_setzero_si128();
-  for (; count - i >= 16; i += 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+  const auto widen16 = [](const char* from, wchar_t* to) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
     const __m128i low = _mm_unpacklo_epi8(bytes, zero);
     const __m128i high = _mm_unpackhi_epi8(bytes, zero);
-    auto* to = reinterpret_cast<__m128i*>(out + i);
+    auto* vectors = reinterpret_cast<__m128i*>(to);
     if constexpr (sizeof(wchar_t) == 2) {
-      _mm_storeu_si128(to, low);
-      _mm_storeu_si128(to + 1, high);
+      _mm_storeu_si128(vectors, low);
+      _mm_storeu_si128(vectors + 1, high);
     } else {
-      _mm_storeu_si128(to, _mm_unpacklo_epi16(low, zero));
-      _mm_storeu_si128(to + 1, _mm_unpackhi_epi16(low, zero));
-      _mm_storeu_si128(to + 2, _mm_unpacklo_epi16(high, zero));
-      _mm_storeu_si128(to + 3, _mm_unpackhi_epi16(high, zero));
+      _mm_storeu_si128(vectors, _mm_unpacklo_epi16(low, zero));
+      _mm_storeu_si128(vectors + 1, _mm_unpackhi_epi16(low, zero));
+      _mm_storeu_si128(vectors + 2, _mm_unpacklo_epi16(high, zero));
+      _mm_storeu_si128(vectors + 3, _mm_unpackhi_epi16(high, zero));
     }
+  };
+  if (count >= 16) {
+    for (; count - i >= 16; i += 16) widen16(in + i, out + i);
+    // The last few characters as one more block that overlaps the one before: the same bytes
+    // give the same characters, so the overlap is harmless and the scalar tail is avoided.
+    if (i != count) widen16(in + count - 16, out + count - 16);
+    return;
   }
 #endif
   for (; i < count; ++i) out[i] = static_cast<wchar_t>(static_cast<unsigned char>(in[i]));
@@ -65,9 +72,8 @@ bool NarrowFitting(const wchar_t* in, std::size_t count, char* out) {
   std::size_t i = 0;
   std::uint32_t bits = 0;
 #ifdef BU_HAVE_SSE2
-  __m128i seen = _mm_setzero_si128();
-  for (; count - i >= 16; i += 16) {
-    const auto* from = reinterpret_cast<const __m128i*>(in + i);
+  const auto narrow16 = [](const wchar_t* in16, char* out16, __m128i& seen) {
+    const auto* from = reinterpret_cast<const __m128i*>(in16);
     __m128i packed;
     if constexpr (sizeof(wchar_t) == 2) {
       const __m128i a = _mm_loadu_si128(from);
@@ -82,11 +88,17 @@ bool NarrowFitting(const wchar_t* in, std::size_t count, char* out) {
       seen = _mm_or_si128(seen, _mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d)));
       packed = _mm_packus_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d));
     }
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), packed);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out16), packed);
+  };
+  if (count >= 16) {
+    __m128i seen = _mm_setzero_si128();
+    for (; count - i >= 16; i += 16) narrow16(in + i, out + i, seen);
+    // The tail as one more block overlapping the one before (see Widen).
+    if (i != count) narrow16(in + count - 16, out + count - 16, seen);
+    const __m128i lowByte = sizeof(wchar_t) == 2 ? _mm_set1_epi16(0xFF) : _mm_set1_epi32(0xFF);
+    const __m128i above = _mm_andnot_si128(lowByte, seen);
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(above, _mm_setzero_si128())) == 0xFFFF;
   }
-  const __m128i lowByte = sizeof(wchar_t) == 2 ? _mm_set1_epi16(0xFF) : _mm_set1_epi32(0xFF);
-  const __m128i above = _mm_andnot_si128(lowByte, seen);
-  if (_mm_movemask_epi8(_mm_cmpeq_epi8(above, _mm_setzero_si128())) != 0xFFFF) return false;
 #endif
   for (; i < count; ++i) {
     bits |= static_cast<std::uint32_t>(in[i]);
@@ -149,23 +161,23 @@ bool BufferedTextStream::AtEndOfStream() {
   return begin_ == end_ && !Fill();
 }
 
-void BufferedTextStream::ReadLine(std::wstring& line) {
+std::string_view BufferedTextStream::ReadLineBytes() {
   Require(Direction::kRead);
   if (begin_ == end_ && !Fill()) {
     throw Failure(kInputPastEndOfFile, "read past the end of the text stream");
   }
-  line.clear();
+  // The usual line lies within the block and is handed out where it lies; only a line that
+  // crosses blocks is gathered, in storage that later long lines reuse.
+  bool gathered = false;
   do {
     const char* const block = buffer_.get();
     const std::size_t lineEnd =
         static_cast<std::size_t>(FindCrOrLf(block + begin_, block + end_) - block);
-    const std::size_t count = lineEnd - begin_;
-    const std::size_t held = line.size();
-    if (count > maxLineLength_ - held) {
+    const std::string_view part(block + begin_, lineEnd - begin_);
+    const std::size_t held = gathered ? longLine_.size() : 0;
+    if (part.size() > maxLineLength_ - held) {
       throw Failure(kOutOfMemory, "a line is longer than " + std::to_string(maxLineLength_));
     }
-    line.resize(held + count);
-    Widen(block + begin_, count, line.data() + held);
     if (lineEnd < end_) {
       begin_ = lineEnd + 1;
       if (block[lineEnd] == '\r') {
@@ -175,10 +187,24 @@ void BufferedTextStream::ReadLine(std::wstring& line) {
           skipLf_ = true;
         }
       }
-      return;
+      if (!gathered) return part;
+      longLine_.append(part);
+      return longLine_;
     }
+    if (!gathered) longLine_.clear();
+    gathered = true;
+    longLine_.append(part);
     begin_ = end_;
   } while (Fill());  // a last line without a line end ends at the end of the file
+  return longLine_;
+}
+
+void BufferedTextStream::ReadLine(std::wstring& line) {
+  const std::string_view bytes = ReadLineBytes();
+  // Overwritten, not cleared first: a resize that only shrinks or grows a little writes no fill
+  // characters that the widening would overwrite at once.
+  line.resize(bytes.size());
+  Widen(bytes.data(), bytes.size(), line.data());
 }
 
 void BufferedTextStream::Flush() {
@@ -229,6 +255,21 @@ void BufferedTextStream::WriteLine(std::wstring_view text) {
   }
   if (!FitsEightBits(text)) RefuseWideText();
   PutText(text);
+  Put("\r\n");
+}
+
+void BufferedTextStream::WriteLineBytes(std::string_view bytes) {
+  Require(Direction::kWrite);
+  if (writeFailure_ != 0) throw Failure(writeFailure_, "an earlier write to the file failed");
+  if (capacity_ - end_ >= 2 && bytes.size() <= capacity_ - end_ - 2) {
+    char* const out = buffer_.get() + end_;
+    std::memcpy(out, bytes.data(), bytes.size());
+    out[bytes.size()] = '\r';
+    out[bytes.size() + 1] = '\n';
+    end_ += bytes.size() + 2;
+    return;
+  }
+  Put(bytes);
   Put("\r\n");
 }
 

@@ -1,5 +1,5 @@
 // The one TextStream implementation: 8-bit text over any byte channel, buffered in one fixed
-// block. A reader holds the block plus the line being read; a writer holds only the block.
+// block. A reader holds the block plus a line that crosses blocks; a writer holds only the block.
 #pragma once
 
 #include <cstddef>
@@ -16,7 +16,9 @@ namespace platform {
 class BufferedTextStream final : public TextStream {
  public:
   enum class Direction { kRead, kWrite };
-  static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 20;
+  // Small enough to stay in the core's cache between the kernel's copy and the line work: with
+  // 1 MiB blocks a 200 MB rewrite spent about half as much again in the kernel's copies.
+  static constexpr std::size_t kDefaultBufferSize = std::size_t{128} * 1024;
 
   static constexpr std::size_t kUnlimited = static_cast<std::size_t>(-1);
 
@@ -31,6 +33,8 @@ class BufferedTextStream final : public TextStream {
   using TextStream::ReadLine;
   void ReadLine(std::wstring& line) override;
   void WriteLine(std::wstring_view text) override;
+  std::string_view ReadLineBytes() override;
+  void WriteLineBytes(std::string_view bytes) override;
   void WriteBlankLines(int count) override;
   // A second Close does nothing, so that a failure path may close what the normal path closed.
   void Close() override;
@@ -54,7 +58,8 @@ class BufferedTextStream final : public TextStream {
   std::size_t begin_ = 0;  // reader: next unread byte
   std::size_t end_ = 0;    // reader: end of the bytes read; writer: end of the bytes pending
   bool atEnd_ = false;
-  bool skipLf_ = false;  // a CR ended the last block: an LF starting the next belongs to it
+  std::string longLine_;  // reader: a line that crosses blocks, gathered
+  bool skipLf_ = false;   // a CR ended the last block: an LF starting the next belongs to it
   std::int32_t writeFailure_ = 0;  // the number of a failed write; the file is then incomplete
 };
 

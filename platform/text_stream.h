@@ -3,7 +3,9 @@
 // 8-bit text is byte-transparent: each byte is the character of the same value (U+0000 to U+00FF)
 // and back, so a line that nobody changes is written back exactly as it was read, whatever code
 // page it was written in. ReadLine accepts CR LF, LF and a lone CR as line ends and returns the
-// line without it; WriteLine writes CR LF. Writing a character above U+00FF fails with
+// line without it; WriteLine writes CR LF. ReadLineBytes and WriteLineBytes are the same two
+// operations on the line's bytes, for callers that look at every line of a large file and so
+// must not widen each one. Writing a character above U+00FF fails with
 // kInvalidProcedureCall instead of writing a substitute. Streams are buffered and never hold a
 // whole file. Every operation throws platform::Failure on failure.
 //
@@ -27,6 +29,12 @@ class TextStream {
   // Reads the next line into `line`, replacing its contents and reusing its storage.
   virtual void ReadLine(std::wstring& line) = 0;
   virtual void WriteLine(std::wstring_view text) = 0;
+  // The next line as its bytes, each the character of the same value; the view is valid until
+  // the next operation on the stream. A stream that holds a character above U+00FF fails with
+  // kInvalidProcedureCall, since no byte stands for it.
+  virtual std::string_view ReadLineBytes();
+  // Writes the bytes as one line, each as the character of the same value.
+  virtual void WriteLineBytes(std::string_view bytes);
   virtual void WriteBlankLines(int count) = 0;
   // Flushes and closes; fails if the last writes cannot be made durable in the file.
   virtual void Close() = 0;
@@ -39,6 +47,11 @@ class TextStream {
 
  protected:
   TextStream() = default;
+
+ private:
+  // For the byte operations' plain versions, which go through the characters.
+  std::wstring wideLine_;
+  std::string byteLine_;
 };
 
 }  // namespace platform

@@ -26,6 +26,15 @@ class FaultInjectingTextStream final : public platform::TextStream {
     plan_->Count("TextStream::WriteLine", path_);
     inner_->WriteLine(text);
   }
+  // The byte forms are the same operations, counted under the same names.
+  std::string_view ReadLineBytes() override {
+    plan_->Count("TextStream::ReadLine", path_);
+    return inner_->ReadLineBytes();
+  }
+  void WriteLineBytes(std::string_view bytes) override {
+    plan_->Count("TextStream::WriteLine", path_);
+    inner_->WriteLineBytes(bytes);
+  }
   void WriteBlankLines(int count) override {
     plan_->Count("TextStream::WriteBlankLines", path_);
     inner_->WriteBlankLines(count);

@@ -1,0 +1,173 @@
+// The text stream's block-wise paths: the line-end search, the widening and the narrowing work
+// sixteen bytes at a time with a separate tail, so lines of every length around those blocks,
+// every byte value and every position of a refused character are checked against plain loops.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/buffered_text_stream.h"
+#include "platform/failure.h"
+#include "platform/memory_channel.h"
+#include "platform/text_stream.h"
+
+namespace platform_test {
+namespace {
+
+using platform::BufferedTextStream;
+using platform::MemoryChannel;
+using Direction = BufferedTextStream::Direction;
+
+constexpr std::size_t kLongest = 80;  // five blocks and then some
+
+// Bytes 0 to 255 except CR and LF, in an order that puts each value at many offsets.
+std::string Payload(std::size_t length, std::size_t seed) {
+  std::string bytes;
+  for (std::size_t i = 0; i < length; ++i) {
+    auto value = static_cast<unsigned char>((seed * 31 + i * 7 + 0x80) & 0xFF);
+    if (value == '\r' || value == '\n') value = static_cast<unsigned char>(value + 0x70);
+    bytes.push_back(static_cast<char>(value));
+  }
+  return bytes;
+}
+
+std::wstring Widened(const std::string& bytes) {
+  std::wstring text;
+  for (const char c : bytes) text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// The same lines read as bytes, widened here, so that both read paths meet one expectation.
+std::vector<std::wstring> ReadAllAsBytes(const std::string& bytes, std::size_t bufferSize) {
+  BufferedTextStream reader(std::make_unique<MemoryChannel>(bytes), Direction::kRead, bufferSize);
+  std::vector<std::wstring> lines;
+  while (!reader.AtEndOfStream()) lines.push_back(Widened(std::string(reader.ReadLineBytes())));
+  return lines;
+}
+
+std::vector<std::wstring> ReadAll(const std::string& bytes, std::size_t bufferSize) {
+  BufferedTextStream reader(std::make_unique<MemoryChannel>(bytes), Direction::kRead, bufferSize);
+  std::vector<std::wstring> lines;
+  std::wstring line = L"a longer text left over from an earlier line, to be overwritten";
+  while (!reader.AtEndOfStream()) {
+    reader.ReadLine(line);
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+struct LineEndCase {
+  const char* name;
+  std::string end;
+};
+
+class LineEndTest : public ::testing::TestWithParam<LineEndCase> {};
+
+TEST_P(LineEndTest, LinesOfEveryLengthReadBackExactly) {
+  std::string bytes;
+  std::vector<std::wstring> expected;
+  for (std::size_t length = 0; length <= kLongest; ++length) {
+    const std::string payload = Payload(length, length);
+    bytes += payload + GetParam().end;
+    expected.push_back(Widened(payload));
+  }
+  for (const std::size_t bufferSize :
+       {std::size_t{7}, std::size_t{16}, std::size_t{33}, BufferedTextStream::kDefaultBufferSize}) {
+    EXPECT_EQ(ReadAll(bytes, bufferSize), expected) << "buffer of " << bufferSize;
+    EXPECT_EQ(ReadAllAsBytes(bytes, bufferSize), expected) << "buffer of " << bufferSize;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BufferedTextStream, LineEndTest,
+                         ::testing::Values(LineEndCase{"CrLf", "\r\n"}, LineEndCase{"Lf", "\n"},
+                                           LineEndCase{"Cr", "\r"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BufferedTextStreamBlocks, ALineEndAtEachOffsetOfABlockEndsTheLine) {
+  for (std::size_t at = 0; at < kLongest; ++at) {  // a text is left after every line end
+    for (const char end : {'\r', '\n'}) {
+      const std::string before = Payload(at, at + 1);
+      const std::string after = Payload(kLongest - at, at + 2);
+      const std::vector<std::wstring> expected = {Widened(before), Widened(after)};
+      EXPECT_EQ(ReadAll(before + end + after, BufferedTextStream::kDefaultBufferSize), expected)
+          << "line end " << int{end} << " at " << at;
+    }
+  }
+}
+
+TEST(BufferedTextStreamBlocks, EveryLengthAndByteValueWritesBackTheSameBytes) {
+  for (const bool asBytes : {false, true}) {
+    for (std::size_t bufferSize : {std::size_t{5}, std::size_t{64}, std::size_t{4096}}) {
+      std::string out;
+      std::string expected;
+      {
+        BufferedTextStream writer(std::make_unique<MemoryChannel>(&out), Direction::kWrite,
+                                  bufferSize);
+        for (std::size_t length = 0; length <= kLongest; ++length) {
+          const std::string payload = Payload(length, length * 3);
+          if (asBytes) {
+            writer.WriteLineBytes(payload);
+          } else {
+            writer.WriteLine(Widened(payload));
+          }
+          expected += payload + "\r\n";
+        }
+        writer.Close();
+      }
+      EXPECT_EQ(out, expected) << "buffer of " << bufferSize << (asBytes ? ", as bytes" : "");
+    }
+  }
+}
+
+// A stream that has only the character operations gets the byte operations through them.
+class CharacterStream final : public platform::TextStream {
+ public:
+  bool AtEndOfStream() override { return next >= lines.size(); }
+  void ReadLine(std::wstring& line) override { line = lines.at(next++); }
+  void WriteLine(std::wstring_view text) override { written.emplace_back(text); }
+  void WriteBlankLines(int) override {}
+  void Close() override {}
+  std::vector<std::wstring> lines;
+  std::size_t next = 0;
+  std::vector<std::wstring> written;
+};
+
+TEST(TextStreamBytes, ThePlainVersionsMapEachByteToTheCharacterOfTheSameValue) {
+  CharacterStream stream;
+  stream.lines = {Widened(Payload(40, 1)), std::wstring(L"a\u0100b")};
+  EXPECT_EQ(stream.ReadLineBytes(), Payload(40, 1));
+  try {
+    stream.ReadLineBytes();
+    ADD_FAILURE() << "a character above U+00FF was read as a byte";
+  } catch (const platform::Failure& failure) {
+    EXPECT_EQ(failure.number(), platform::kInvalidProcedureCall);
+  }
+  stream.WriteLineBytes(Payload(40, 2));
+  EXPECT_EQ(stream.written, std::vector<std::wstring>{Widened(Payload(40, 2))});
+}
+
+TEST(BufferedTextStreamBlocks, ACharacterBeyondEightBitsIsRefusedWhereverItStands) {
+  const wchar_t beyond[] = {0x100, 0x20AC, static_cast<wchar_t>(0xFF00), static_cast<wchar_t>(-1)};
+  for (std::size_t length = 1; length <= kLongest; ++length) {
+    for (std::size_t at = 0; at < length; ++at) {
+      std::string out;
+      BufferedTextStream writer(std::make_unique<MemoryChannel>(&out), Direction::kWrite);
+      writer.WriteLine(L"before");
+      std::wstring text = Widened(Payload(length, at));
+      text[at] = beyond[(length + at) % 4];
+      try {
+        writer.WriteLine(text);
+        ADD_FAILURE() << "accepted a line of " << length << " with a wide character at " << at;
+      } catch (const platform::Failure& failure) {
+        EXPECT_EQ(failure.number(), platform::kInvalidProcedureCall);
+      }
+      writer.WriteLine(L"after");
+      writer.Close();
+      EXPECT_EQ(out, "before\r\nafter\r\n") << "length " << length << ", at " << at;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace platform_test
