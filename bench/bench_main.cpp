@@ -37,6 +37,7 @@ class CountingWriter final : public platform::TextStream {
   bool AtEndOfStream() override { return true; }
   void ReadLine(std::wstring& line) override { line.clear(); }
   void WriteLine(std::wstring_view text) override { written += text.size() + 2; }
+  void WriteLineBytes(std::string_view bytes) override { written += bytes.size() + 2; }
   void WriteBlankLines(int count) override { written += 2 * static_cast<std::size_t>(count); }
   void Close() override {}
   std::size_t written = 0;
@@ -54,10 +55,11 @@ const std::string& MemoryText() {
   return text;
 }
 
-// The memory text's lines, widened once, as the reader would hand them over.
+// The memory text's lines as the reader hands them over: as bytes, and widened once.
 struct HeldLines {
   std::wstring characters;
   std::vector<std::wstring_view> lines;
+  std::vector<std::string_view> byteLines;
 };
 
 const HeldLines& MemoryLines() {
@@ -74,6 +76,7 @@ const HeldLines& MemoryLines() {
     }
     for (const auto& [begin, count] : spans) {
       result.lines.emplace_back(result.characters.data() + begin, count);
+      result.byteLines.emplace_back(text.data() + begin, count);
     }
     return result;
   }();
@@ -100,7 +103,7 @@ void RunRule(benchmark::State& state, upgrade::LineRule& rule) {
   const HeldLines& held = MemoryLines();
   for (auto _ : state) {
     CountingWriter writer;
-    for (const std::wstring_view line : held.lines) rule.Apply(line, writer);
+    for (const std::string_view line : held.byteLines) rule.Apply(line, writer);
     benchmark::DoNotOptimize(writer.written);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * MemoryText().size()));
@@ -130,11 +133,7 @@ void BM_LinkTypeRuleThroughStreams(benchmark::State& state) {
     BufferedTextStream writer(std::make_unique<platform::MemoryChannel>(&output),
                               BufferedTextStream::Direction::kWrite);
     upgrade::LinkTypeLineRule rule;
-    std::wstring line;
-    while (!reader.AtEndOfStream()) {
-      reader.ReadLine(line);
-      rule.Apply(line, writer);
-    }
+    while (!reader.AtEndOfStream()) rule.Apply(reader.ReadLineBytes(), writer);
     reader.Close();
     writer.Close();
     benchmark::DoNotOptimize(output.data());
@@ -170,7 +169,10 @@ void BM_PlainBufferedCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainBufferedCopy)->Unit(benchmark::kMillisecond);
 
+// Argument 0: lines as characters (ReadLine, WriteLine); 1: as bytes (ReadLineBytes,
+// WriteLineBytes), as the rewrite uses them.
 void BM_TextStreamRead(benchmark::State& state) {
+  const bool asBytes = state.range(0) != 0;
   const std::wstring source = Wide(StreamFile());
   const std::unique_ptr<platform::FileSystemObject> fileSystem =
       platform::CreatePlatformFileSystem();
@@ -180,24 +182,33 @@ void BM_TextStreamRead(benchmark::State& state) {
         source, platform::IoMode::ForReading, false, platform::TextFormat::Ascii);
     std::wstring line;
     while (!reader->AtEndOfStream()) {
-      reader->ReadLine(line);
-      characters += line.size();
+      if (asBytes) {
+        characters += reader->ReadLineBytes().size();
+      } else {
+        reader->ReadLine(line);
+        characters += line.size();
+      }
     }
     reader->Close();
   }
   benchmark::DoNotOptimize(characters);
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kStreamFileSize));
 }
-BENCHMARK(BM_TextStreamRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextStreamRead)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_TextStreamWrite(benchmark::State& state) {
+  const bool asBytes = state.range(0) != 0;
   const HeldLines& held = MemoryLines();
   const std::wstring target = Wide(BenchFolder() / "stream-write.out");
   const std::unique_ptr<platform::FileSystemObject> fileSystem =
       platform::CreatePlatformFileSystem();
   for (auto _ : state) {
     const std::unique_ptr<platform::TextStream> writer = fileSystem->CreateTextFile(target, true);
-    for (const std::wstring_view line : held.lines) writer->WriteLine(line);
+    if (asBytes) {
+      for (const std::string_view line : held.byteLines) writer->WriteLineBytes(line);
+    } else {
+      for (const std::wstring_view line : held.lines) writer->WriteLine(line);
+    }
     writer->Close();
     state.PauseTiming();
     fileSystem->DeleteFile(target, false);
@@ -205,10 +216,11 @@ void BM_TextStreamWrite(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * MemoryText().size()));
 }
-BENCHMARK(BM_TextStreamWrite)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextStreamWrite)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Reading every line and writing it again: the rewrite's first pass without a rule.
 void BM_TextStreamCopy(benchmark::State& state) {
+  const bool asBytes = state.range(0) != 0;
   const std::wstring source = Wide(StreamFile());
   const std::wstring target = Wide(BenchFolder() / "stream-copy.out");
   const std::unique_ptr<platform::FileSystemObject> fileSystem =
@@ -219,8 +231,12 @@ void BM_TextStreamCopy(benchmark::State& state) {
     const std::unique_ptr<platform::TextStream> writer = fileSystem->CreateTextFile(target, true);
     std::wstring line;
     while (!reader->AtEndOfStream()) {
-      reader->ReadLine(line);
-      writer->WriteLine(line);
+      if (asBytes) {
+        writer->WriteLineBytes(reader->ReadLineBytes());
+      } else {
+        reader->ReadLine(line);
+        writer->WriteLine(line);
+      }
     }
     reader->Close();
     writer->Close();
@@ -230,7 +246,7 @@ void BM_TextStreamCopy(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kStreamFileSize));
 }
-BENCHMARK(BM_TextStreamCopy)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextStreamCopy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // A whole RewriteTextFile with the file-group rule; the pristine file is put back, untimed,
 // before each run.

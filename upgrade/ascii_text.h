@@ -13,8 +13,14 @@ constexpr wchar_t ToAsciiLower(wchar_t c) noexcept {
   return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 
+// Lines reach the rules as their bytes (each byte the character of the same value), so the tests
+// on lines are made on bytes.
+constexpr char ToAsciiLower(char c) noexcept {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // Whole-text equality, ignoring the case of the letters A to Z only.
-constexpr bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) noexcept {
+constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (ToAsciiLower(a[i]) != ToAsciiLower(b[i])) return false;
@@ -23,8 +29,8 @@ constexpr bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b)
 }
 
 // A line that holds both "[" and "]", anywhere and in either order, counts as a section header.
-constexpr bool HoldsBothBrackets(std::wstring_view line) noexcept {
-  return line.find(L'[') != std::wstring_view::npos && line.find(L']') != std::wstring_view::npos;
+constexpr bool HoldsBothBrackets(std::string_view line) noexcept {
+  return line.find('[') != std::string_view::npos && line.find(']') != std::string_view::npos;
 }
 
 }  // namespace upgrade

@@ -4,11 +4,11 @@
 
 namespace upgrade {
 
-void LinkTypeLineRule::Apply(std::wstring_view line, platform::TextStream& writer) {
-  writer.WriteLine(line);
-  if (HoldsBothBrackets(line) && !EqualsIgnoringAsciiCase(line, L"[Info]") &&
-      !EqualsIgnoringAsciiCase(line, L"[FileGroups]")) {
-    writer.WriteLine(L"LINKTYPE=Static Link");
+void LinkTypeLineRule::Apply(std::string_view line, platform::TextStream& writer) {
+  writer.WriteLineBytes(line);
+  if (HoldsBothBrackets(line) && !EqualsIgnoringAsciiCase(line, "[Info]") &&
+      !EqualsIgnoringAsciiCase(line, "[FileGroups]")) {
+    writer.WriteLineBytes("LINKTYPE=Static Link");
   }
 }
 

@@ -11,7 +11,7 @@ namespace upgrade {
 
 class LinkTypeLineRule final : public LineRule {
  public:
-  void Apply(std::wstring_view line, platform::TextStream& writer) override;
+  void Apply(std::string_view line, platform::TextStream& writer) override;
 };
 
 }  // namespace upgrade

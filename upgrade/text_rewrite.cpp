@@ -37,9 +37,8 @@ std::unique_ptr<TextStream> CreateTemporaryFile(FileSystemObject& fileSystem,
 
 // Read byte by byte, UTF-16 text would be written back with every other byte kept but with 8-bit
 // line ends and added lines between them: the file would be garbage. Its byte-order mark shows it.
-bool StartsWithUtf16Mark(std::wstring_view firstLine) {
-  return firstLine.size() >= 2 && ((firstLine[0] == 0xFF && firstLine[1] == 0xFE) ||
-                                   (firstLine[0] == 0xFE && firstLine[1] == 0xFF));
+bool StartsWithUtf16Mark(std::string_view firstLine) {
+  return firstLine.starts_with("\xFF\xFE") || firstLine.starts_with("\xFE\xFF");
 }
 
 }  // namespace
@@ -62,9 +61,8 @@ StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstr
     writer = CreateTemporaryFile(fileSystem, ContainingFolder(fileSystem, source), tempPath);
     reader = fileSystem.OpenTextFile(source, platform::IoMode::ForReading, false,
                                      platform::TextFormat::Ascii);
-    std::wstring line;
     for (bool firstLine = true; !reader->AtEndOfStream(); firstLine = false) {
-      reader->ReadLine(line);
+      const std::string_view line = reader->ReadLineBytes();
       if (firstLine && StartsWithUtf16Mark(line)) {
         notEightBitText = true;
         throw platform::Failure(platform::kInvalidProcedureCall, "the file is UTF-16 text");

@@ -14,8 +14,9 @@ namespace upgrade {
 class LineRule {
  public:
   virtual ~LineRule() = default;
-  // Writes one or more lines for one line of the source (given without its line end).
-  virtual void Apply(std::wstring_view line, platform::TextStream& writer) = 0;
+  // Writes one or more lines for one line of the source, given without its line end and as its
+  // bytes: 8-bit text maps each byte to the character of the same value, so no line is widened.
+  virtual void Apply(std::string_view line, platform::TextStream& writer) = 0;
 };
 
 StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstring_view sourcePath,

@@ -14,10 +14,12 @@ namespace upgrade {
 class VersionLineRule final : public LineRule {
  public:
   explicit VersionLineRule(std::wstring_view versionText);
-  void Apply(std::wstring_view line, platform::TextStream& writer) override;
+  void Apply(std::string_view line, platform::TextStream& writer) override;
 
  private:
-  std::wstring oldVersionLine_;
+  // As bytes; empty when the version holds a character that no byte stands for, since no line of
+  // 8-bit text can then match it.
+  std::string oldVersionLine_;
   bool inGeneral_ = false;
 };
 

@@ -14,9 +14,14 @@ namespace {
 
 using Lines = std::vector<std::wstring>;
 
+// The rules see lines as the bytes of 8-bit text; the cases are written as characters.
 Lines RunRule(upgrade::LineRule& rule, const Lines& input) {
   RecordingTextStream writer;
-  for (const auto& line : input) rule.Apply(line, writer);
+  for (const auto& line : input) {
+    std::string bytes;
+    for (const wchar_t c : line) bytes.push_back(static_cast<char>(c));
+    rule.Apply(bytes, writer);
+  }
   return writer.lines;
 }
 
@@ -110,6 +115,10 @@ INSTANTIATE_TEST_SUITE_P(
             {L"", L"; comment", L"[General]", L"", L"Version=1.00.000", L"", L"\u00e9\u00ff\u0080"},
             {L"", L"; comment", L"[General]", L"", L"Version=1.20.000", L"",
              L"\u00e9\u00ff\u0080"}},
+        RuleCase{"VersionTextThatNoByteStandsForMatchesNoLine",
+                 L"1.00.00\u0100",
+                 {L"[General]", std::wstring(L"Version=1.00.00\0", 16), L"Version=1.00.00"},
+                 {L"[General]", std::wstring(L"Version=1.00.00\0", 16), L"Version=1.00.00"}},
         RuleCase{"EmptyFileWritesNothing", L"1.00.000", {}, {}}),
     [](const testing::TestParamInfo<RuleCase>& info) { return std::string(info.param.name); });
 
