@@ -24,6 +24,9 @@ add_executable(BrenlowUpgrade WIN32
 target_link_libraries(BrenlowUpgrade PRIVATE bu_window)
 if(MINGW)
   target_link_options(BrenlowUpgrade PRIVATE -municode)
+elseif(MSVC)
+  # The resource file embeds the manifest; a second one from the linker would clash with it.
+  target_link_options(BrenlowUpgrade PRIVATE /MANIFEST:NO)
 endif()
 set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/brenlow_upgrade.rc PROPERTIES
   OBJECT_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/brenlow_upgrade.manifest)
