@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#include "platform/byte_scan.h"
+
 namespace upgrade {
 
 constexpr bool IsAsciiDigit(wchar_t c) noexcept { return c >= L'0' && c <= L'9'; }
@@ -29,8 +31,9 @@ constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) n
 }
 
 // A line that holds both "[" and "]", anywhere and in either order, counts as a section header.
-constexpr bool HoldsBothBrackets(std::string_view line) noexcept {
-  return line.find('[') != std::string_view::npos && line.find(']') != std::string_view::npos;
+// Asked of every line of a file, so both are looked for in one pass.
+inline bool HoldsBothBrackets(std::string_view line) noexcept {
+  return platform::WhichBytesOccur(line, '[', ']') == 3;
 }
 
 }  // namespace upgrade
