@@ -113,10 +113,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool Form1::OnCreate() {
-  for (const ControlSpec& spec : Form1Controls()) {
+  for (const ControlRow& row : Form1Controls()) {
     HWND control = CreateWindowExW(
-        spec.exStyle, spec.className, spec.text, spec.style | kChildStyle, 0, 0, 0, 0, hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+        row.exStyle, row.className, row.text, row.style | kChildStyle, 0, 0, 0, 0, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
     if (control == nullptr) return false;
   }
   // The frames go beneath everything so that, clipped by their siblings, they never paint over
@@ -137,13 +137,13 @@ void Form1::ApplyDpi(UINT dpi) {
   UniqueFont font = CreateMessageFont(dpi);
   HFONT shown =
       font.get() != nullptr ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  for (const ControlSpec& spec : Form1Controls()) {
-    HWND control = Control(spec.id);
+  for (const ControlRow& row : Form1Controls()) {
+    HWND control = Control(row.id);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
-    RECT rect = ControlPixelRect(spec, dpi);
-    if (std::wstring_view(spec.className) == L"STATIC") {
-      rect = FitLabelRect(spec, dpi,
-                          WrappedTextHeight(control, shown, spec.text, rect.right - rect.left));
+    RECT rect = ControlPixelRect(row, dpi);
+    if (std::wstring_view(row.className) == L"STATIC") {
+      rect = FitLabelRect(row, dpi,
+                          WrappedTextHeight(control, shown, row.text, rect.right - rect.left));
     }
     SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);

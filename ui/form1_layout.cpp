@@ -14,43 +14,43 @@ constexpr DWORD kButtonStyle = BS_PUSHBUTTON | WS_TABSTOP;  // never BS_DEFPUSHB
 
 // clang-format off
 constexpr std::array kControls{
-  ControlSpec{L"Frame1", L"BUTTON", L"Select Project:", kFrameStyle, 0,
+  ControlRow{L"Frame1", L"BUTTON", L"Select Project:", kFrameStyle, 0,
               {120, 120, 4575, 1815}, kFrame1Id, 0},
-  ControlSpec{L"Label2", L"STATIC",
+  ControlRow{L"Label2", L"STATIC",
               L"Please browse your Brenlow Professional project, then press Convert to upgrade "
               L"your project.",
               kLabelStyle, 0, {120, 240, 4335, 495}, kLabel2Id, kFrame1Id},
-  ControlSpec{L"txtStandardProject", L"EDIT", L"", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP,
+  ControlRow{L"txtStandardProject", L"EDIT", L"", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP,
               WS_EX_CLIENTEDGE, {360, 960, 3615, 285}, kTxtStandardProjectId, 0},
-  ControlSpec{L"Browse", L"BUTTON", L"...", kButtonStyle, 0,
+  ControlRow{L"Browse", L"BUTTON", L"...", kButtonStyle, 0,
               {4080, 960, 495, 285}, kBrowseId, 0},
-  ControlSpec{L"ConvertButton", L"BUTTON", L"Convert", kButtonStyle, 0,
+  ControlRow{L"ConvertButton", L"BUTTON", L"Convert", kButtonStyle, 0,
               {360, 1440, 1335, 375}, kConvertButtonId, 0},
-  ControlSpec{L"Frame2", L"BUTTON", L"", kFrameStyle, 0,
+  ControlRow{L"Frame2", L"BUTTON", L"", kFrameStyle, 0,
               {120, 2040, 4575, 2055}, kFrame2Id, 0},
-  ControlSpec{L"Label1", L"STATIC",
+  ControlRow{L"Label1", L"STATIC",
               L"This utility upgrades your projects created in Brenlow Professional 5.0 or 5.1 to "
               L"the format of the version 5.5. So that you can migrate it to Corvale 7.",
               kLabelStyle, 0, {120, 240, 4215, 735}, kLabel1Id, kFrame2Id},
-  ControlSpec{L"Label3", L"STATIC",
+  ControlRow{L"Label3", L"STATIC",
               L"Note that you will not be able to open your project in Brenlow Professional 5.0 "
               L"or 5.1 once it is converted. Please make a backup copy before running this "
               L"program.",
               kLabelStyle, 0, {120, 1080, 4215, 735}, kLabel3Id, kFrame2Id},
   // Placed by the table like every other control, docked by its rectangle; CCS_NORESIZE keeps
   // the control from choosing a height of its own.
-  ControlSpec{L"stbMain", STATUSCLASSNAMEW, L"", CCS_NOPARENTALIGN | CCS_NORESIZE, 0,
+  ControlRow{L"stbMain", STATUSCLASSNAMEW, L"", CCS_NOPARENTALIGN | CCS_NORESIZE, 0,
               {0, 4425, 4830, 375}, kStbMainId, 0, true},
 };
 // clang-format on
 
 }  // namespace
 
-std::span<const ControlSpec> Form1Controls() { return kControls; }
+std::span<const ControlRow> Form1Controls() { return kControls; }
 
-const ControlSpec* FindControl(int id) {
-  for (const ControlSpec& spec : kControls) {
-    if (spec.id == id) return &spec;
+const ControlRow* FindControl(int id) {
+  for (const ControlRow& row : kControls) {
+    if (row.id == id) return &row;
   }
   return nullptr;
 }
@@ -59,29 +59,29 @@ int TwipsToPixels(int twips, UINT dpi) {
   return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
 }
 
-RECT ControlPixelRect(const ControlSpec& spec, UINT dpi) {
-  int left = TwipsToPixels(spec.rect.left, dpi);
-  int top = TwipsToPixels(spec.rect.top, dpi);
-  if (const ControlSpec* parent = spec.parentId != 0 ? FindControl(spec.parentId) : nullptr) {
+RECT ControlPixelRect(const ControlRow& row, UINT dpi) {
+  int left = TwipsToPixels(row.rect.left, dpi);
+  int top = TwipsToPixels(row.rect.top, dpi);
+  if (const ControlRow* parent = row.parentId != 0 ? FindControl(row.parentId) : nullptr) {
     const RECT frame = ControlPixelRect(*parent, dpi);
     left += frame.left;
     top += frame.top;
   }
-  RECT rect{left, top, left + TwipsToPixels(spec.rect.width, dpi),
-            top + TwipsToPixels(spec.rect.height, dpi)};
-  if (spec.dockedBottom) rect.bottom = ClientPixelSize(dpi).cy;
+  RECT rect{left, top, left + TwipsToPixels(row.rect.width, dpi),
+            top + TwipsToPixels(row.rect.height, dpi)};
+  if (row.dockedBottom) rect.bottom = ClientPixelSize(dpi).cy;
   return rect;
 }
 
-RECT FitLabelRect(const ControlSpec& spec, UINT dpi, int textHeight) {
-  RECT rect = ControlPixelRect(spec, dpi);
+RECT FitLabelRect(const ControlRow& row, UINT dpi, int textHeight) {
+  RECT rect = ControlPixelRect(row, dpi);
   if (textHeight <= rect.bottom - rect.top) return rect;
-  const ControlSpec* frame = spec.parentId != 0 ? FindControl(spec.parentId) : nullptr;
+  const ControlRow* frame = row.parentId != 0 ? FindControl(row.parentId) : nullptr;
   if (frame == nullptr) return rect;
   // The frame keeps a margin below as wide as the label's own inset from its left edge.
-  LONG limit = ControlPixelRect(*frame, dpi).bottom - TwipsToPixels(spec.rect.left, dpi);
-  for (const ControlSpec& other : kControls) {
-    if (&other == &spec || other.parentId != spec.parentId) continue;
+  LONG limit = ControlPixelRect(*frame, dpi).bottom - TwipsToPixels(row.rect.left, dpi);
+  for (const ControlRow& other : kControls) {
+    if (&other == &row || other.parentId != row.parentId) continue;
     const RECT otherRect = ControlPixelRect(other, dpi);
     if (otherRect.top >= rect.bottom && otherRect.top < limit) limit = otherRect.top;
   }

@@ -33,7 +33,7 @@ struct TwipsRect {
   int height;
 };
 
-struct ControlSpec {
+struct ControlRow {
   const wchar_t* name;
   const wchar_t* className;
   const wchar_t* text;
@@ -55,10 +55,10 @@ inline constexpr int kTwipsPerInch = 1440;
 // Every control of Form1 in creation order, which is also the tab order; each frame comes before
 // the controls placed on it. The styles are the kinds' own; every control is also a visible child
 // that clips its siblings.
-std::span<const ControlSpec> Form1Controls();
+std::span<const ControlRow> Form1Controls();
 
-// The spec of the control with that id; nullptr when there is none.
-const ControlSpec* FindControl(int id);
+// The row of the control with that id; nullptr when there is none.
+const ControlRow* FindControl(int id);
 
 // Twips to pixels at the given DPI, rounded as MulDiv rounds.
 int TwipsToPixels(int twips, UINT dpi);
@@ -66,13 +66,13 @@ int TwipsToPixels(int twips, UINT dpi);
 // The control's rectangle in pixels relative to the window's client area: a frame's child is
 // placed at the frame's pixel position plus its own scaled offset, so that it keeps its place on
 // the frame whatever the rounding.
-RECT ControlPixelRect(const ControlSpec& spec, UINT dpi);
+RECT ControlPixelRect(const ControlRow& row, UINT dpi);
 
 // A label's rectangle when its wrapped text needs textHeight pixels: the table's, grown downwards
 // when the message font wraps the text into more lines than the table's height holds (the layout
 // was drawn for a smaller font), but never past the next control on the same frame nor into the
 // frame's bottom margin. Never shorter than the table's.
-RECT FitLabelRect(const ControlSpec& spec, UINT dpi, int textHeight);
+RECT FitLabelRect(const ControlRow& row, UINT dpi, int textHeight);
 
 // The client area's size in pixels at the given DPI.
 SIZE ClientPixelSize(UINT dpi);

@@ -116,8 +116,8 @@ TEST(Form1ClientSizeTest, MatchesTheDesignAtCommonDpis) {
 }
 
 TEST(FitLabelRectTest, GrowsOnlyAsFarAsTheNextControlOrTheFrameMargin) {
-  const ControlSpec& label1 = *FindControl(kLabel1Id);
-  const ControlSpec& label3 = *FindControl(kLabel3Id);
+  const ControlRow& label1 = *FindControl(kLabel1Id);
+  const ControlRow& label3 = *FindControl(kLabel3Id);
   const RECT table1 = ControlPixelRect(label1, 96);
   const RECT table3 = ControlPixelRect(label3, 96);
   const RECT frame2 = ControlPixelRect(*FindControl(kFrame2Id), 96);

@@ -96,9 +96,9 @@ TEST_F(Form1Test, FramesLieBeneathTheControlsDrawnOnThem) {
 TEST_F(Form1Test, EveryControlUsesTheMessageFontWhichIsReplacedOnDpiChange) {
   const HFONT font96 = form_->Font();
   ASSERT_NE(font96, nullptr);
-  for (const ControlSpec& spec : Form1Controls()) {
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Child(spec.id), WM_GETFONT, 0, 0)), font96)
-        << "control " << spec.id;
+  for (const ControlRow& row : Form1Controls()) {
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Child(row.id), WM_GETFONT, 0, 0)), font96)
+        << "control " << row.id;
   }
   LOGFONTW at96{};
   ASSERT_NE(GetObjectW(font96, sizeof(at96), &at96), 0);
@@ -110,8 +110,8 @@ TEST_F(Form1Test, EveryControlUsesTheMessageFontWhichIsReplacedOnDpiChange) {
   ASSERT_NE(GetObjectW(font144, sizeof(at144), &at144), 0);
   EXPECT_NEAR(std::abs(at144.lfHeight), std::abs(at96.lfHeight) * 1.5, 1.0);
   EXPECT_EQ(GetObjectW(font96, sizeof(at96), &at96), 0) << "the old font was not deleted";
-  for (const ControlSpec& spec : Form1Controls()) {
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Child(spec.id), WM_GETFONT, 0, 0)), font144);
+  for (const ControlRow& row : Form1Controls()) {
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Child(row.id), WM_GETFONT, 0, 0)), font144);
   }
 }
 
