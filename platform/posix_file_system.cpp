@@ -106,7 +106,11 @@ class PosixFileSystem final : public ByteFileSystem {
     if (outInfo.st_dev == inInfo.st_dev && outInfo.st_ino == inInfo.st_ino) {
       throw Failure(kPermissionDenied, "cannot copy \"" + from + "\" onto itself");
     }
-    if (::ftruncate(out.get(), 0) != 0) ThrowErrno(errno, "cannot empty", to);
+    // Only a file with contents is emptied: ext4 takes any truncation to zero for a file being
+    // replaced and writes it out on close, which made the close of a 200 MB copy wait 120 ms.
+    if (outInfo.st_size != 0 && ::ftruncate(out.get(), 0) != 0) {
+      ThrowErrno(errno, "cannot empty", to);
+    }
     if (::fcntl(out.get(), F_SETFL, ::fcntl(out.get(), F_GETFL) & ~O_NONBLOCK) != 0) {
       ThrowErrno(errno, "cannot set up", to);
     }
