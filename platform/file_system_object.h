@@ -33,8 +33,8 @@ class FileSystemObject {
   // Opens a file. ForReading: a reader at the first line; fails with kFileNotFound if the file is
   // missing and create is false. ForWriting: a writer on an empty file, created if missing (when
   // create is true), emptied if present.
-  virtual std::unique_ptr<TextStream> OpenTextFile(std::wstring_view path, IoMode mode,
-                                                   bool create, TextFormat format) = 0;
+  virtual std::unique_ptr<TextStream> OpenTextFile(std::wstring_view path, IoMode mode, bool create,
+                                                   TextFormat format) = 0;
   // Creates a new, empty file and opens it for writing. With overwrite false it fails with
   // kFileAlreadyExists if any file is there, atomically, so that it never empties a file that
   // appeared meanwhile.
