@@ -46,6 +46,8 @@ class BufferedTextStream final : public TextStream {
     if (!channel_ || direction_ != direction) Refuse(direction);
   }
   [[noreturn]] void Refuse(Direction direction) const;
+  // A writer that is open and whose writes have all reached the file so far.
+  void RequireWritable() const;
   bool Fill();
   void Put(std::string_view bytes);
   void PutText(std::wstring_view text);

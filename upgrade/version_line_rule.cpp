@@ -1,17 +1,18 @@
 #include "upgrade/version_line_rule.h"
 
-#include <cstdint>
-
+#include "platform/eight_bit_text.h"
 #include "upgrade/ascii_text.h"
 
 namespace upgrade {
 namespace {
 
 std::string VersionLineBytes(std::wstring_view versionText) {
-  std::string line = "Version=";
-  for (const wchar_t c : versionText) {
-    if (static_cast<std::uint32_t>(c) > 0xFF) return {};
-    line.push_back(static_cast<char>(c));
+  constexpr std::string_view kKey = "Version=";
+  std::string line(kKey.size() + versionText.size(), '\0');
+  kKey.copy(line.data(), kKey.size());
+  if (!platform::NarrowEightBit(versionText.data(), versionText.size(),
+                                line.data() + kKey.size())) {
+    return {};
   }
   return line;
 }
