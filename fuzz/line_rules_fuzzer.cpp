@@ -83,20 +83,6 @@ std::wstring Characters(std::string_view bytes, bool wide) {
   return text;
 }
 
-// A line as the rules see it: the bytes of 8-bit text.
-std::string Bytes(std::wstring_view line) {
-  std::string bytes;
-  for (const wchar_t c : line) bytes.push_back(static_cast<char>(c));
-  return bytes;
-}
-
-bool FitsEightBits(std::wstring_view line) {
-  for (const wchar_t c : line) {
-    if (static_cast<std::uint32_t>(c) > 0xFF) return false;
-  }
-  return true;
-}
-
 std::vector<std::wstring> Lines(std::wstring_view text) {
   std::vector<std::wstring> lines(1);
   for (const wchar_t c : text) {
@@ -119,16 +105,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The first line is the version as read; the rest are the file's lines.
   const std::wstring versionText = lines.front();
   lines.erase(lines.begin());
-  // No line of 8-bit text holds a character above U+00FF; the version text may.
-  std::erase_if(lines, [](const std::wstring& line) { return !FitsEightBits(line); });
+  // The rules see a line as the bytes of 8-bit text, which holds no character above U+00FF; the
+  // version text may hold one.
+  std::vector<std::wstring> eightBitLines;
+  std::vector<std::string> byteLines;
+  for (std::wstring& line : lines) {
+    std::string bytes;
+    if (!fuzz::Narrow(line, bytes)) continue;
+    eightBitLines.push_back(std::move(line));
+    byteLines.push_back(std::move(bytes));
+  }
+  lines = std::move(eightBitLines);
 
   Require(upgrade::ClassifyVersionText(versionText) == TableCode(versionText));
 
   LineRecorder linkWriter;
   upgrade::LinkTypeLineRule linkRule;
   std::size_t at = 0;
-  for (const std::wstring& line : lines) {
-    linkRule.Apply(Bytes(line), linkWriter);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::wstring& line = lines[i];
+    linkRule.Apply(byteLines[i], linkWriter);
     Require(at < linkWriter.lines.size() && linkWriter.lines[at] == line);
     ++at;
     const bool header = Has(line, L'[') && Has(line, L']') && !SameIgnoringCase(line, L"[info]") &&
@@ -145,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool inGeneral = false;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::wstring& line = lines[i];
-    versionRule.Apply(Bytes(line), versionWriter);
+    versionRule.Apply(byteLines[i], versionWriter);
     Require(versionWriter.lines.size() == i + 1);
     if (Has(line, L'[') && Has(line, L']')) inGeneral = SameIgnoringCase(line, L"[GENERAL]");
     const bool raised = inGeneral && line == L"Version=" + versionText;
