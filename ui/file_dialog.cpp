@@ -1,5 +1,6 @@
 #include "ui/file_dialog.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 
 #include <algorithm>
@@ -21,7 +22,21 @@ std::wstring DialogFilter(std::wstring_view filter) {
   return result;
 }
 
+FileDialogResult OpenFallingBackToEmptyName(
+    std::wstring_view fileName, const std::function<FileDialogResult(std::wstring_view)>& open) {
+  FileDialogResult result = open(fileName);
+  if (result.error != FNERR_INVALIDFILENAME || fileName.empty()) return result;
+  result = open(std::wstring_view());
+  if (!result.chosen) result.fileName = std::wstring(fileName);
+  return result;
+}
+
 FileDialogResult OpenFileDialog::Show(HWND owner, std::wstring_view fileName) const {
+  return OpenFallingBackToEmptyName(fileName,
+                                    [&](std::wstring_view name) { return ShowOnce(owner, name); });
+}
+
+FileDialogResult OpenFileDialog::ShowOnce(HWND owner, std::wstring_view fileName) const {
   std::vector<wchar_t> buffer(std::max(kMaxPathChars, fileName.size() + 1), L'\0');
   std::copy(fileName.begin(), fileName.end(), buffer.begin());
 
@@ -39,6 +54,7 @@ FileDialogResult OpenFileDialog::Show(HWND owner, std::wstring_view fileName) co
   FileDialogResult result;
   if (GetOpenFileNameW(&dialog)) {
     result.fileName.assign(buffer.data());
+    result.chosen = true;
   } else {
     // Cancelled (error 0) or failed: the dialog's name is still the one it was opened with,
     // whatever the dialog left in the buffer.

@@ -2,6 +2,7 @@
 // pairs, no title, starting folder or default extension of its own.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,17 +22,29 @@ struct FileDialogResult {
   std::wstring fileName;
   // CommDlgExtendedError() when the dialog failed; 0 when it was shown.
   DWORD error = 0;
+  // The user chose a file (fileName is it) rather than cancelling.
+  bool chosen = false;
 };
+
+// Opens the dialog through `open` with fileName. When the dialog rejects that name as its start
+// (one with < > " | in it, FNERR_INVALIDFILENAME), it is opened once more with an empty name,
+// since otherwise it could never be opened until the user cleared the field; unless the user
+// then chooses a file, the result keeps fileName, which the user did not replace.
+FileDialogResult OpenFallingBackToEmptyName(
+    std::wstring_view fileName, const std::function<FileDialogResult(std::wstring_view)>& open);
 
 class OpenFileDialog {
  public:
   // filter: "description|pattern" pairs, as kDlgSourceFilter.
   explicit OpenFileDialog(std::wstring_view filter) : filter_(DialogFilter(filter)) {}
 
-  // Shows the dialog, modal to the owner, opened with that file name.
+  // Shows the dialog, modal to the owner, opened with that file name, or with an empty one when
+  // the dialog rejects it (see OpenFallingBackToEmptyName).
   FileDialogResult Show(HWND owner, std::wstring_view fileName) const;
 
  private:
+  FileDialogResult ShowOnce(HWND owner, std::wstring_view fileName) const;
+
   std::wstring filter_;
 };
 

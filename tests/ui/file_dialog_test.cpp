@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cderr.h>
+
 #include <string>
+#include <vector>
 
 namespace ui {
 namespace {
@@ -26,6 +29,71 @@ INSTANTIATE_TEST_SUITE_P(
         // The program's own filter: the blanks on both sides of "|" stay part of each half.
         FilterCase{kDlgSourceFilter, L"Standard Edition Projects (*.ipr) \0 *.ipr\0\0"s},
         FilterCase{L"A|*.a|B|*.b", L"A\0*.a\0B\0*.b\0\0"s}, FilterCase{L"", L"\0\0"s}));
+
+// One press of Browse against a dialog that answers each opening as scripted: 0 for a cancel, an
+// error, or kChoose for a choice of kChosen.
+constexpr DWORD kChoose = ~DWORD{0};
+constexpr wchar_t kChosen[] = L"C:\\Chosen\\Sample.ipr";
+
+struct FallbackCase {
+  const char* name;
+  std::wstring fieldText;
+  std::vector<DWORD> answers;
+  std::vector<std::wstring> openedWith;
+  FileDialogResult expected;
+};
+
+class FallbackTest : public testing::TestWithParam<FallbackCase> {};
+
+TEST_P(FallbackTest, RejectedNameOpensTheDialogEmptyOnce) {
+  const FallbackCase& c = GetParam();
+  std::vector<std::wstring> openedWith;
+  const FileDialogResult result =
+      OpenFallingBackToEmptyName(c.fieldText, [&](std::wstring_view name) {
+        const DWORD answer = c.answers.at(openedWith.size());
+        openedWith.emplace_back(name);
+        if (answer == kChoose) return FileDialogResult{kChosen, 0, true};
+        return FileDialogResult{std::wstring(name), answer, false};
+      });
+  EXPECT_EQ(openedWith, c.openedWith);
+  EXPECT_EQ(result.fileName, c.expected.fileName);
+  EXPECT_EQ(result.error, c.expected.error);
+  EXPECT_EQ(result.chosen, c.expected.chosen);
+}
+
+const std::wstring kTyped = L"C:\\Typed\\Sample.ipr";
+const std::wstring kRejected = L"C:\\Typed\\a|b.ipr";
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, FallbackTest,
+    testing::Values(FallbackCase{"CancelKeepsTheName", kTyped, {0}, {kTyped}, {kTyped, 0, false}},
+                    FallbackCase{"OtherFailureIsNotRetried",
+                                 kTyped,
+                                 {CDERR_DIALOGFAILURE},
+                                 {kTyped},
+                                 {kTyped, CDERR_DIALOGFAILURE, false}},
+                    FallbackCase{"RejectedNameThenChoice",
+                                 kRejected,
+                                 {FNERR_INVALIDFILENAME, kChoose},
+                                 {kRejected, L""},
+                                 {kChosen, 0, true}},
+                    // The user chose nothing: the field keeps what they typed, not the empty start.
+                    FallbackCase{"RejectedNameThenCancel",
+                                 kRejected,
+                                 {FNERR_INVALIDFILENAME, 0},
+                                 {kRejected, L""},
+                                 {kRejected, 0, false}},
+                    FallbackCase{"RejectedNameThenFailureReportsTheSecond",
+                                 kRejected,
+                                 {FNERR_INVALIDFILENAME, CDERR_DIALOGFAILURE},
+                                 {kRejected, L""},
+                                 {kRejected, CDERR_DIALOGFAILURE, false}},
+                    FallbackCase{"EmptyNameRejectedIsNotRetried",
+                                 L"",
+                                 {FNERR_INVALIDFILENAME},
+                                 {L""},
+                                 {L"", FNERR_INVALIDFILENAME, false}}),
+    [](const testing::TestParamInfo<FallbackCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace ui
