@@ -169,14 +169,17 @@ bool AppDriver::IsPressHandled() {
 }
 
 RunSeen AppDriver::PressConvert() {
-  RunSeen seen;
   PressAsync(convert_);
+  return AwaitPress();
+}
+
+RunSeen AppDriver::AwaitPress() {
+  RunSeen seen;
   const auto deadline = Clock::now() + kWaitLimit;
   while (!IsPressHandled() && Clock::now() < deadline) {
     if (HWND box = FindDialog(std::chrono::milliseconds(0))) {
       seen.messages.push_back(ReadMessageBox(box));
       CloseDialog(box, IDOK);
-      WaitFor([&] { return !IsWindow(box); });
     }
   }
   seen.finished = pressHandled_;
@@ -202,9 +205,10 @@ MessageBoxSeen AppDriver::ReadMessageBox(HWND box) {
                         parts.icon};
 }
 
-void AppDriver::CloseDialog(HWND dialog, int command) {
+bool AppDriver::CloseDialog(HWND dialog, int command) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, command)));
+  return WaitFor([&] { return !IsWindow(dialog); });
 }
 
 HWND AppDriver::FocusedControl() const {

@@ -51,6 +51,8 @@ class AppDriver {
   // Presses Convert and handles what follows: each message box is read and closed with OK until
   // the press has been handled.
   RunSeen PressConvert();
+  // The same for a press already made, from now on.
+  RunSeen AwaitPress();
 
   // Presses the button without waiting; IsPressHandled tells when the program has handled it.
   void PressAsync(HWND button);
@@ -59,7 +61,9 @@ class AppDriver {
   // The visible dialog (class #32770) of the program's thread, or nullptr; waits up to `wait`.
   HWND FindDialog(std::chrono::milliseconds wait) const;
   static MessageBoxSeen ReadMessageBox(HWND box);
-  static void CloseDialog(HWND dialog, int command);
+  // Presses the dialog's button; true when the dialog is then gone within the wait limit, so
+  // that no later search for a dialog finds this one.
+  static bool CloseDialog(HWND dialog, int command);
 
   // The control with the keyboard focus on the program's thread.
   HWND FocusedControl() const;
