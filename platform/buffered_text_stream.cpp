@@ -181,6 +181,23 @@ void BufferedTextStream::WriteBlankLines(int count) {
   for (int i = 0; i < count; ++i) Put("\r\n");
 }
 
+void BufferedTextStream::FlushToDisk() {
+  RequireWritable();
+  Flush();
+  try {
+    channel_->Sync();
+  } catch (...) {
+    // Whether the file reached the disk is unknown: nothing written later can make it whole.
+    writeFailure_ = CurrentErrorNumber();
+    throw;
+  }
+}
+
+void BufferedTextStream::Abandon() noexcept {
+  end_ = 0;
+  channel_.reset();
+}
+
 void BufferedTextStream::Close() {
   if (!channel_) return;
   if (direction_ == Direction::kWrite) {

@@ -37,8 +37,10 @@ class BufferedTextStream final : public TextStream {
   std::string_view ReadLineBytes() override;
   void WriteLineBytes(std::string_view bytes) override;
   void WriteBlankLines(int count) override;
+  void FlushToDisk() override;
   // A second Close does nothing, so that a failure path may close what the normal path closed.
   void Close() override;
+  void Abandon() noexcept override;
 
  private:
   // Inline, since every call of a line operation makes it.

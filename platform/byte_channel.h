@@ -19,6 +19,9 @@ class ByteChannel {
   virtual std::size_t Read(char* buffer, std::size_t capacity) = 0;
   // Writes all `size` bytes or throws.
   virtual void Write(const char* data, std::size_t size) = 0;
+  // Waits until what was written is on the disk itself, so that it survives a crash or a power
+  // cut (FlushFileBuffers, fsync).
+  virtual void Sync() = 0;
   // Releases the channel, reporting a failure to complete the last writes. The channel is released
   // even when this throws.
   virtual void Close() = 0;

@@ -11,7 +11,9 @@ std::unique_ptr<TextStream> OpenStream(std::wstring_view path, FileAccess access
                                        FileDisposition disposition) {
   const auto direction = access == FileAccess::kRead ? BufferedTextStream::Direction::kRead
                                                      : BufferedTextStream::Direction::kWrite;
-  return std::make_unique<BufferedTextStream>(OpenByteFile(path, access, disposition), direction);
+  return std::make_unique<BufferedTextStream>(OpenByteFile(path, access, disposition), direction,
+                                              BufferedTextStream::kDefaultBufferSize,
+                                              kMaxLineLength);
 }
 
 }  // namespace

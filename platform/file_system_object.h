@@ -46,6 +46,13 @@ class FileSystemObject {
   // The file is gone. Not forced, a read-only file is not deleted and the call fails with
   // kPermissionDenied.
   virtual void DeleteFile(std::wstring_view path, bool force) = 0;
+  // Puts the file at `replacement` in the place of the file at `target` in one atomic step that
+  // is on the disk when the call returns: `target` names its old file or the replacement, whole,
+  // whatever happens meanwhile, and `replacement` is gone after. Write the replacement through
+  // first (TextStream::FlushToDisk). A read-only target is refused with kPermissionDenied and a
+  // folder with kPermissionDenied too, both left as they are; a target that another program
+  // holds is tried again for about a second before the call fails.
+  virtual void ReplaceFile(std::wstring_view target, std::wstring_view replacement) = 0;
 
  protected:
   FileSystemObject() = default;

@@ -17,6 +17,7 @@ class MemoryChannel final : public ByteChannel {
 
   std::size_t Read(char* buffer, std::size_t capacity) override;
   void Write(const char* data, std::size_t size) override;
+  void Sync() override { RequireOpen(); }
   void Close() override { closed_ = true; }
 
  private:

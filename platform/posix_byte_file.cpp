@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <utility>
@@ -38,6 +39,10 @@ class PosixByteFile final : public ByteChannel {
       data += count;
       size -= static_cast<std::size_t>(count);
     }
+  }
+
+  void Sync() override {
+    if (::fsync(fd_.get()) != 0) ThrowErrno(errno, "cannot write through", nativePath_);
   }
 
   void Close() override {

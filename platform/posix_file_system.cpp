@@ -56,6 +56,22 @@ void CopyContents(int from, int to, const std::string& source, const std::string
   }
 }
 
+// A rename is on the disk only once the folder that holds the name is. File systems that cannot
+// sync a folder (EINVAL) write their names through by themselves.
+void SyncFolder(const std::string& nativeFolder) {
+  ScopedFd folder(::open(nativeFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!folder.valid()) ThrowErrno(errno, "cannot open the folder", nativeFolder);
+  if (::fsync(folder.get()) != 0 && errno != EINVAL) {
+    ThrowErrno(errno, "cannot write through the folder", nativeFolder);
+  }
+}
+
+std::string NativeFolderOf(std::wstring_view path) {
+  const std::wstring folder = ParentFolderName(path, PathStyle::kPosix);
+  if (!folder.empty()) return ToNativePath(folder);
+  return !path.empty() && (path[0] == L'/' || path[0] == L'\\') ? "/" : ".";
+}
+
 class PosixFileSystem final : public ByteFileSystem {
  public:
   bool FileExists(std::wstring_view path) override {
@@ -131,6 +147,26 @@ class PosixFileSystem final : public ByteFileSystem {
       throw Failure(kPermissionDenied, "the file is read-only: \"" + nativePath + "\"");
     }
     if (::unlink(nativePath.c_str()) != 0) ThrowErrno(errno, "cannot delete", nativePath);
+  }
+
+  void ReplaceFile(std::wstring_view target, std::wstring_view replacement) override {
+    const std::string to = ToNativePath(target);
+    const std::string from = ToNativePath(replacement);
+    struct stat info {};
+    if (::lstat(to.c_str(), &info) == 0) {
+      if (S_ISDIR(info.st_mode)) throw Failure(kPermissionDenied, "a folder: \"" + to + "\"");
+      // rename needs only the folder's permission; a read-only file is refused here, as it would
+      // be on any platform.
+      if (!S_ISLNK(info.st_mode) && (info.st_mode & kAnyWriteBit) == 0) {
+        throw Failure(kPermissionDenied, "the file is read-only: \"" + to + "\"");
+      }
+    } else if (errno != ENOENT) {
+      ThrowErrno(errno, "cannot examine", to);
+    }
+    if (::rename(from.c_str(), to.c_str()) != 0) ThrowErrno(errno, "cannot replace", to);
+    const std::string folder = NativeFolderOf(target);
+    SyncFolder(folder);
+    if (const std::string other = NativeFolderOf(replacement); other != folder) SyncFolder(other);
   }
 };
 

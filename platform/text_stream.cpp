@@ -14,6 +14,10 @@ std::string_view TextStream::ReadLineBytes() {
   return byteLine_;
 }
 
+void TextStream::FlushToDisk() {
+  throw Failure(kBadFileMode, "the text stream is not a file that can be written through");
+}
+
 void TextStream::WriteLineBytes(std::string_view bytes) {
   wideLine_.resize(bytes.size());
   WidenEightBit(bytes.data(), bytes.size(), wideLine_.data());

@@ -7,16 +7,22 @@
 // operations on the line's bytes, for callers that look at every line of a large file and so
 // must not widen each one. Writing a character above U+00FF fails with
 // kInvalidProcedureCall instead of writing a substitute. Streams are buffered and never hold a
-// whole file. Every operation throws platform::Failure on failure.
+// whole file: a reader refuses a line longer than kMaxLineLength with kOutOfMemory. Every
+// operation throws platform::Failure on failure.
 //
 // Destroying a stream without Close releases it: what was written so far is flushed as far as
 // possible and the file is closed; the destructor never throws.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace platform {
+
+// The longest line a reader hands out, in characters: whatever the file, no line makes the
+// program hold more than this at once.
+inline constexpr std::size_t kMaxLineLength = std::size_t{64} * 1024 * 1024;
 
 class TextStream {
  public:
@@ -36,8 +42,14 @@ class TextStream {
   // Writes the bytes as one line, each as the character of the same value.
   virtual void WriteLineBytes(std::string_view bytes);
   virtual void WriteBlankLines(int count) = 0;
+  // A writer's lines so far, written through to the disk itself: when this returns they survive
+  // a crash or a power cut. A stream that is not a file fails with kBadFileMode.
+  virtual void FlushToDisk();
   // Flushes and closes; fails if the last writes cannot be made durable in the file.
   virtual void Close() = 0;
+  // Releases the stream without writing what it still holds, for a file that is about to be
+  // deleted; never fails. A stream that buffers nothing just closes quietly.
+  virtual void Abandon() noexcept {}
 
   std::wstring ReadLine() {
     std::wstring line;

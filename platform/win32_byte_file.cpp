@@ -40,6 +40,12 @@ class Win32ByteFile final : public ByteChannel {
     }
   }
 
+  void Sync() override {
+    if (!::FlushFileBuffers(handle_.get())) {
+      ThrowWin32Error(::GetLastError(), "cannot write through", path_);
+    }
+  }
+
   void Close() override {
     if (const DWORD error = handle_.Close(); error != 0) {
       ThrowWin32Error(error, "cannot close", path_);

@@ -1,5 +1,7 @@
 #include "platform/win32_file_system.h"
 
+#include <algorithm>
+
 #include "platform/byte_file_system.h"
 #include "platform/failure.h"
 #include "platform/path_names.h"
@@ -10,6 +12,16 @@
 
 namespace platform {
 namespace {
+
+// How long a replace waits for a file that another program holds: a virus scanner or an indexer
+// lets go of a file it has just seen well within this.
+constexpr DWORD kHoldBudgetMs = 1000;
+constexpr DWORD kFirstWaitMs = 10;
+
+bool IsPassingHold(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+         error == ERROR_LOCK_VIOLATION;
+}
 
 class Win32FileSystem final : public ByteFileSystem {
  public:
@@ -91,6 +103,35 @@ class Win32FileSystem final : public ByteFileSystem {
       const DWORD error = ::GetLastError();
       if (readOnly) ::SetFileAttributesW(target.c_str(), attributes);  // leave it as it was
       ThrowWin32Error(error, "cannot delete", path);
+    }
+  }
+
+  void ReplaceFile(std::wstring_view target, std::wstring_view replacement) override {
+    const std::wstring to = ToWin32Path(target);
+    const std::wstring from = ToWin32Path(replacement);
+    // Checked first: a refusal then never waits, and no Win32 layer replaces such a file anyway.
+    if (const DWORD attributes = ::GetFileAttributesW(to.c_str());
+        attributes != INVALID_FILE_ATTRIBUTES) {
+      if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        throw Failure(kPermissionDenied, "the target is a folder");
+      }
+      if (attributes & FILE_ATTRIBUTE_READONLY) {
+        throw Failure(kPermissionDenied, "the target is read-only");
+      }
+    }
+    DWORD waited = 0;
+    for (DWORD wait = kFirstWaitMs;; wait *= 2) {
+      if (::MoveFileExW(from.c_str(), to.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return;
+      }
+      const DWORD error = ::GetLastError();
+      if (!IsPassingHold(error) || waited >= kHoldBudgetMs) {
+        ThrowWin32Error(error, "cannot replace", target);
+      }
+      wait = std::min(wait, kHoldBudgetMs - waited);
+      ::Sleep(wait);
+      waited += wait;
     }
   }
 

@@ -1,6 +1,6 @@
-// The one way Win32 sources include <windows.h>. The header defines DeleteFile and CopyFile as
-// macros for the A/W variants, which would rename FileSystemObject's methods in every source that
-// sees it; Win32 code calls the W functions by their full names instead.
+// The one way Win32 sources include <windows.h>. The header defines DeleteFile, CopyFile and
+// ReplaceFile as macros for the A/W variants, which would rename FileSystemObject's methods in
+// every source that sees it; Win32 code calls the W functions by their full names instead.
 #pragma once
 
 #ifndef _WIN32
@@ -13,4 +13,5 @@
 #undef CopyFile
 #undef CreateFile
 #undef MoveFile
+#undef ReplaceFile
 #undef GetTempFileName

@@ -50,8 +50,6 @@ StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstr
   std::wstring tempPath;
   std::unique_ptr<TextStream> writer;
   std::unique_ptr<TextStream> reader;
-  bool sourceDeleted = false;
-  bool copyCompleted = false;
   bool notEightBitText = false;
   try {
     FileSystemObject& fileSystem = state.FileSystem();
@@ -71,14 +69,12 @@ StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstr
     }
     reader->Close();
     reader.reset();
+    // On the disk before it takes the source's place, and then in one step: whatever stops the
+    // program or the machine, the source names its old text or its new text, whole.
+    writer->FlushToDisk();
     writer->Close();
     writer.reset();
-
-    fileSystem.DeleteFile(source, false);
-    sourceDeleted = true;
-    fileSystem.CopyFile(tempPath, source, true);
-    copyCompleted = true;
-    fileSystem.DeleteFile(tempPath, false);
+    fileSystem.ReplaceFile(source, tempPath);
 
     ui.SetStatusText(L"Converted " + source + L"...");
     return kStepSucceeded;
@@ -89,21 +85,17 @@ StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstr
       state.statusMessage += L" Please make sure that this file is writable.";
     }
     if (notEightBitText) state.statusMessage += L" The file is not 8-bit text.";
-    // Between the deletion of the source and a completed copy, the temporary file holds the only
-    // complete upgraded text: keep it and say where it is.
-    const bool keepTemporary = sourceDeleted && !copyCompleted;
-    if (keepTemporary) state.statusMessage += L" The upgraded text is kept in " + tempPath + L".";
     ui.ShowMessage(state.statusMessage);
+    // The temporary file is only ever a partial or a spare copy. A writer still held goes without
+    // another write: after a failed write (a full disk) that would only fail again.
+    if (writer) writer->Abandon();
+    writer.reset();
     // A failure of the clean-up is not this handler's to catch: it travels to the run, which
     // shows statusMessage, so the message names the stray file first.
-    if (!tempPath.empty() && !keepTemporary) {
+    if (!tempPath.empty()) {
       try {
         FileSystemObject& fileSystem = state.FileSystem();
-        if (fileSystem.FileExists(tempPath)) {
-          if (writer) writer->Close();
-          writer.reset();
-          fileSystem.DeleteFile(tempPath, false);
-        }
+        if (fileSystem.FileExists(tempPath)) fileSystem.DeleteFile(tempPath, false);
       } catch (...) {
         state.statusMessage += L" The temporary file " + tempPath + L" could not be removed.";
         throw;

@@ -4,12 +4,14 @@
 // each test's peak then is its own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 
+#include "platform/text_stream.h"
 #include "tests/hostile/memory_probe.h"
 #include "tests/upgrade/support/recording_ui.h"
 #include "tests/upgrade/support/scratch_folder.h"
@@ -172,28 +174,51 @@ TEST(LargeFile, HugeProjectFileUpgradesInFlatMemory) {
   EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"Project.ipr"});
 }
 
-TEST(LargeFile, SingleHugeLineIsHeldOnce) {
-  constexpr std::size_t kLine = 100 * kMiB;
-  ScratchFolder folder;
-  const std::wstring project = folder.Child(L"Project.ipr");
-  const std::wstring fileGroups = PrepareCode1Project(folder);
-  const Expected expected = Generate(fileGroups, [](DigestFile& in, DigestFile& out) {
-    const std::string head = "[Info]\r\n[Group]\r\nFile0=";
-    in.Add(head);
+// A file-group file whose one long line is `line` bytes; returns the expected upgraded digest.
+Expected WriteOneLongLine(const std::wstring& fileGroups, std::size_t line) {
+  return Generate(fileGroups, [line](DigestFile& in, DigestFile& out) {
+    in.Add("[Info]\r\n[Group]\r\nFile0=");
     out.Add("[Info]\r\n[Group]\r\nLINKTYPE=Static Link\r\nFile0=");
     const std::string chunk(kMiB, 'x');
-    for (std::size_t done = 0; done < kLine; done += chunk.size()) {
-      Unchanged(in, out, chunk);
+    const std::size_t head = std::string_view("File0=").size();
+    for (std::size_t done = head; done < line;) {
+      const std::size_t part = std::min(chunk.size(), line - done);
+      Unchanged(in, out, std::string_view(chunk).substr(0, part));
+      done += part;
     }
     in.Add("\r\nFile1=y");
     out.Add("\r\nFile1=y\r\n");
   });
+}
+
+TEST(LargeFile, SingleHugeLineIsHeldOnce) {
+  constexpr std::size_t kLine = 60 * kMiB;
+  ScratchFolder folder;
+  const std::wstring project = folder.Child(L"Project.ipr");
+  const std::wstring fileGroups = PrepareCode1Project(folder);
+  const Expected expected = WriteOneLongLine(fileGroups, kLine);
   const RunResult run = Convert(project);
   ExpectQuietRun(run, L"Complete!");
   ExpectDigest(fileGroups, expected);
-  // The line is held as characters once; growing it may briefly need its old storage as well.
-  const std::size_t held = kLine * sizeof(wchar_t);
-  EXPECT_LT(run.peakGrowth, 2 * held + kFlatAllowance)
+  // The line is held as its bytes once; growing it may briefly need its old storage as well.
+  EXPECT_LT(run.peakGrowth, 2 * kLine + kFlatAllowance)
+      << "peak memory grew by " << run.peakGrowth / kMiB << " MiB";
+}
+
+TEST(LargeFile, LineLongerThanTheStreamsTakeFailsTheRewriteAndKeepsTheFile) {
+  ScratchFolder folder;
+  const std::wstring project = folder.Child(L"Project.ipr");
+  const std::wstring fileGroups = PrepareCode1Project(folder);
+  WriteOneLongLine(fileGroups, platform::kMaxLineLength + 1);
+  const auto [size, hash] = DigestOf(fileGroups);
+  const RunResult run = Convert(project);
+  const std::wstring message = L"Error when upgrading " + fileGroups + L".";
+  EXPECT_EQ(run.ui.messages, std::vector<std::wstring>{message});
+  EXPECT_EQ(run.ui.statusText, message);
+  ExpectDigest(fileGroups, Expected{size, hash});
+  EXPECT_EQ(ReadBytes(project), kUpgradedProject);
+  EXPECT_EQ(folder.Files().size(), 2u) << "no temporary file stays";
+  EXPECT_LT(run.peakGrowth, 2 * platform::kMaxLineLength + kFlatAllowance)
       << "peak memory grew by " << run.peakGrowth / kMiB << " MiB";
 }
 

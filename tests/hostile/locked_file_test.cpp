@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/failure.h"
 #include "platform/file_system_object.h"
 #include "platform/win32_headers.h"
+#include "tests/upgrade/support/fault_injecting_file_system.h"
 #include "tests/upgrade/support/recording_ui.h"
 #include "tests/upgrade/support/sample_project.h"
 #include "tests/upgrade/support/scratch_folder.h"
@@ -163,6 +166,47 @@ TEST(LockedFile, FileGroupsFileHeldWithoutSharingGetsTheWritableHint) {
   EXPECT_EQ(ReadBytes(project), UpgradedProjectText("1.00.000"));
   EXPECT_EQ(ReadBytes(fileGroups), kFileGroupsText);
   EXPECT_EQ(folder.Files().size(), 2u);
+}
+
+// A scanner or an indexer that opens the project just as it is to be replaced and lets go a moment
+// later does not fail the upgrade; one that keeps holding it does, after about a second.
+TEST(LockedFile, ProjectHeldAMomentAtTheReplaceIsStillUpgraded) {
+  for (const DWORD holdMs : {DWORD{300}, DWORD{2000}}) {
+    SCOPED_TRACE("held for " + std::to_string(holdMs) + " ms");
+    ScratchFolder folder;
+    const std::wstring project = folder.Child(L"Project.ipr");
+    WriteBytes(project, ProjectText("1.10.000"));
+    auto plan = std::make_shared<FaultPlan>();
+    std::unique_ptr<HeldFile> held;
+    std::thread release;
+    plan->beforeForward = [&](const Operation& op) {
+      if (op.name != "ReplaceFile") return;
+      held = std::make_unique<HeldFile>(project, GENERIC_READ, FILE_SHARE_READ);
+      ASSERT_TRUE(held->Held());
+      release = std::thread([&held, holdMs] {
+        Sleep(holdMs);
+        held.reset();
+      });
+    };
+    RecordingUi recorder(project);
+    ui::UpgradeState state(FaultInjectingFactory(plan));
+    const DWORD start = GetTickCount();
+    upgrade::ConvertButton_Click(state, recorder);
+    const DWORD took = GetTickCount() - start;
+    release.join();
+    if (holdMs < 1000) {
+      EXPECT_EQ(recorder.statusText, L"Complete!");
+      EXPECT_EQ(ReadBytes(project), UpgradedProjectText("1.10.000"));
+      EXPECT_GE(took, holdMs - 50) << "the replace waited for the holder";
+    } else {
+      const std::wstring message = L"Error when upgrading " + project + L"." + kWritableHint;
+      EXPECT_EQ(recorder.messages, std::vector<std::wstring>{message});
+      EXPECT_EQ(ReadBytes(project), ProjectText("1.10.000"));
+      EXPECT_GE(took, 900u);
+      EXPECT_LT(took, holdMs - 100) << "the replace gave up before the holder let go";
+    }
+    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"Project.ipr"});
+  }
 }
 
 }  // namespace

@@ -135,7 +135,10 @@ class FullChannel final : public platform::ByteChannel {
     out_->append(data, size);
     budget_ -= size;
   }
+  void Sync() override { ++syncs; }
   void Close() override {}
+
+  int syncs = 0;
 
  private:
   std::string* out_;
@@ -144,11 +147,16 @@ class FullChannel final : public platform::ByteChannel {
 
 TEST(BufferedTextStream, AFailedWriteFailsEveryLaterWriteAndTheClose) {
   std::string out;
-  BufferedTextStream writer(std::make_unique<FullChannel>(&out, 4), Direction::kWrite, 4);
+  auto channel = std::make_unique<FullChannel>(&out, 4);
+  const FullChannel& file = *channel;
+  BufferedTextStream writer(std::move(channel), Direction::kWrite, 4);
   writer.WriteLine(L"ab");  // fills the buffer exactly; nothing written yet
   EXPECT_EQ(FailureNumber([&] { writer.WriteLine(L"cdef"); }), platform::kDiskFull);
   EXPECT_EQ(FailureNumber([&] { writer.WriteLine(L"g"); }), platform::kDiskFull);
   EXPECT_EQ(FailureNumber([&] { writer.WriteBlankLines(1); }), platform::kDiskFull);
+  // A file with a gap is never written through as if it were whole.
+  EXPECT_EQ(FailureNumber([&] { writer.FlushToDisk(); }), platform::kDiskFull);
+  EXPECT_EQ(file.syncs, 0);
   EXPECT_EQ(FailureNumber([&] { writer.Close(); }), platform::kDiskFull);
   EXPECT_EQ(out, "ab\r\n");
 }

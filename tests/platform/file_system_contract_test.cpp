@@ -1,6 +1,7 @@
 // The contract of the file services, run against every implementation this build has.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "platform/failure.h"
 #include "platform/file_system_object.h"
 #include "scratch_folder.h"
+#include "tests/upgrade/support/memory_file_system.h"
 #ifdef _WIN32
 #include "platform/win32_file_system.h"
 #else
@@ -28,10 +30,69 @@ using platform::TextFormat;
 using platform::TextStream;
 namespace fs = std::filesystem;
 
+// One implementation under test, with a way to its files that does not go through it.
+class Harness {
+ public:
+  virtual ~Harness() = default;
+  virtual std::unique_ptr<FileSystemObject> Create() = 0;
+  // A fresh folder for the test, without a trailing separator.
+  virtual std::wstring Root() = 0;
+  virtual std::wstring CurrentFolder() = 0;
+  virtual void Write(const std::wstring& path, std::string_view bytes) = 0;
+  virtual std::string Read(const std::wstring& path) = 0;
+  virtual bool IsFolder(const std::wstring& path) = 0;
+  virtual void MakeReadOnly(const std::wstring& path) = 0;
+};
+
+// The platform's own services on a scratch folder of the real disk.
+class DiskHarness final : public Harness {
+ public:
+  explicit DiskHarness(std::unique_ptr<FileSystemObject> (*create)()) : create_(create) {}
+  std::unique_ptr<FileSystemObject> Create() override { return create_(); }
+  std::wstring Root() override { return scratch_.root().wstring(); }
+  std::wstring CurrentFolder() override { return fs::current_path().wstring(); }
+  void Write(const std::wstring& path, std::string_view bytes) override { WriteBytes(path, bytes); }
+  std::string Read(const std::wstring& path) override { return ReadBytes(path); }
+  bool IsFolder(const std::wstring& path) override { return platform_test::IsFolder(path); }
+  void MakeReadOnly(const std::wstring& path) override { platform_test::MakeReadOnly(path); }
+
+ private:
+  std::unique_ptr<FileSystemObject> (*create_)();
+  ScratchFolder scratch_;
+};
+
+// The tests' in-memory services, which must behave as the real ones do.
+class MemoryHarness final : public Harness {
+ public:
+  MemoryHarness() { disk_->PutFolder(Root()); }
+  std::unique_ptr<FileSystemObject> Create() override {
+    return upgrade_test::CreateMemoryFileSystem(disk_);
+  }
+  std::wstring Root() override { return L"\\scratch"; }
+  std::wstring CurrentFolder() override { return L"\\current"; }
+  void Write(const std::wstring& path, std::string_view bytes) override { disk_->Put(path, bytes); }
+  std::string Read(const std::wstring& path) override {
+    const auto bytes = disk_->Get(path);
+    EXPECT_TRUE(bytes.has_value()) << "no such file";
+    return bytes.value_or("");
+  }
+  bool IsFolder(const std::wstring& path) override { return disk_->IsFolder(path); }
+  void MakeReadOnly(const std::wstring& path) override { disk_->MakeReadOnly(path); }
+
+ private:
+  std::shared_ptr<upgrade_test::MemoryDisk> disk_ = std::make_shared<upgrade_test::MemoryDisk>();
+};
+
 struct Implementation {
   const char* name;
-  std::function<std::unique_ptr<FileSystemObject>()> create;
+  std::function<std::unique_ptr<Harness>()> harness;
 };
+
+// Paths compared whatever separator they use.
+std::wstring Generic(std::wstring path) {
+  std::replace(path.begin(), path.end(), L'\\', L'/');
+  return path;
+}
 
 void PrintTo(const Implementation& implementation, std::ostream* out) {
   *out << implementation.name;
@@ -57,19 +118,28 @@ class FileSystemContract : public testing::TestWithParam<Implementation> {
     return lines;
   }
 
-  ScratchFolder scratch_;
-  std::unique_ptr<FileSystemObject> files_ = GetParam().create();
+  std::wstring Path(std::wstring_view name) const { return root_ + L"\\" + std::wstring(name); }
+  void WriteBytes(const std::wstring& path, std::string_view bytes) {
+    harness_->Write(path, bytes);
+  }
+  std::string ReadBytes(const std::wstring& path) { return harness_->Read(path); }
+  bool IsFolder(const std::wstring& path) { return harness_->IsFolder(path); }
+  void MakeReadOnly(const std::wstring& path) { harness_->MakeReadOnly(path); }
+
+  std::unique_ptr<Harness> harness_ = GetParam().harness();
+  std::unique_ptr<FileSystemObject> files_ = harness_->Create();
+  std::wstring root_ = harness_->Root();
 };
 
 using Lines = std::vector<std::wstring>;
 
 TEST_P(FileSystemContract, FileExistsOnlyForRegularFiles) {
-  WriteBytes(scratch_.Path(L"file.txt"), "x");
-  ASSERT_NO_THROW(files_->CreateFolder(scratch_.Path(L"folder")));
-  EXPECT_TRUE(files_->FileExists(scratch_.Path(L"file.txt")));
-  EXPECT_FALSE(files_->FileExists(scratch_.Path(L"folder")));
-  EXPECT_FALSE(files_->FileExists(scratch_.Path(L"missing.txt")));
-  EXPECT_FALSE(files_->FileExists(scratch_.Path(L"missing\\file.txt")));
+  WriteBytes(Path(L"file.txt"), "x");
+  ASSERT_NO_THROW(files_->CreateFolder(Path(L"folder")));
+  EXPECT_TRUE(files_->FileExists(Path(L"file.txt")));
+  EXPECT_FALSE(files_->FileExists(Path(L"folder")));
+  EXPECT_FALSE(files_->FileExists(Path(L"missing.txt")));
+  EXPECT_FALSE(files_->FileExists(Path(L"missing\\file.txt")));
   EXPECT_FALSE(files_->FileExists(L""));
 #ifdef _WIN32
   for (const wchar_t* device : {L"NUL", L"CON", L"nul.txt", L"C:\\folder\\COM1", L"aux"}) {
@@ -81,13 +151,13 @@ TEST_P(FileSystemContract, FileExistsOnlyForRegularFiles) {
 }
 
 TEST_P(FileSystemContract, EitherSeparatorWorks) {
-  ASSERT_NO_THROW(files_->CreateFolder(scratch_.Path(L"sub")));
-  const std::wstring slashed = scratch_.root().wstring() + L"/sub/file.txt";
+  ASSERT_NO_THROW(files_->CreateFolder(Path(L"sub")));
+  const std::wstring slashed = root_ + L"/sub/file.txt";
   auto writer = Writer(slashed);
   writer->WriteLine(L"x");
   writer->Close();
-  EXPECT_TRUE(files_->FileExists(scratch_.Path(L"sub\\file.txt")));
-  EXPECT_EQ(ReadBytes(scratch_.Path(L"sub\\file.txt")), "x\r\n");
+  EXPECT_TRUE(files_->FileExists(Path(L"sub\\file.txt")));
+  EXPECT_EQ(ReadBytes(Path(L"sub\\file.txt")), "x\r\n");
 }
 
 TEST_P(FileSystemContract, ParentFolderNameDropsTheLastName) {
@@ -106,17 +176,16 @@ TEST_P(FileSystemContract, ParentFolderNameDropsTheLastName) {
   for (const auto& c : cases) {
     EXPECT_EQ(files_->GetParentFolderName(c.path), c.parent) << fs::path(c.path).string();
   }
-  const std::wstring file = scratch_.Path(L"Project.ipr");
-  EXPECT_EQ(fs::path(files_->GetParentFolderName(file)), scratch_.root());
+  const std::wstring file = Path(L"Project.ipr");
+  EXPECT_EQ(files_->GetParentFolderName(file), root_);
 }
 
 TEST_P(FileSystemContract, AbsolutePathNameIsAgainstTheCurrentFolder) {
-  const fs::path current = fs::current_path();
-  EXPECT_EQ(fs::path(files_->GetAbsolutePathName(L"name.ipr")), current / L"name.ipr");
-  EXPECT_EQ(fs::path(files_->GetAbsolutePathName(L"a\\..\\b\\.\\name.ipr")),
-            current / L"b" / L"name.ipr");
-  const std::wstring absolute = scratch_.Path(L"x.ipr");
-  EXPECT_EQ(fs::path(files_->GetAbsolutePathName(absolute)), scratch_.root() / L"x.ipr");
+  const std::wstring current = Generic(harness_->CurrentFolder());
+  EXPECT_EQ(Generic(files_->GetAbsolutePathName(L"name.ipr")), current + L"/name.ipr");
+  EXPECT_EQ(Generic(files_->GetAbsolutePathName(L"a\\..\\b\\.\\name.ipr")),
+            current + L"/b/name.ipr");
+  EXPECT_EQ(Generic(files_->GetAbsolutePathName(Path(L"x.ipr"))), Generic(Path(L"x.ipr")));
 }
 
 TEST_P(FileSystemContract, TempNamesAreFreshAndOfOurForm) {
@@ -129,24 +198,24 @@ TEST_P(FileSystemContract, TempNamesAreFreshAndOfOurForm) {
   }
   EXPECT_EQ(names.size(), 200u);
   // A second object does not repeat the first one's names.
-  EXPECT_EQ(names.count(GetParam().create()->GetTempName()), 0u);
+  EXPECT_EQ(names.count(harness_->Create()->GetTempName()), 0u);
 }
 
 TEST_P(FileSystemContract, CreateFolderFailures) {
-  const std::wstring folder = scratch_.Path(L"Registry Entries");
+  const std::wstring folder = Path(L"Registry Entries");
   EXPECT_EQ(FailureNumber([&] { files_->CreateFolder(folder); }), 0);
   EXPECT_TRUE(IsFolder(folder));
   EXPECT_EQ(FailureNumber([&] { files_->CreateFolder(folder); }), platform::kFileAlreadyExists);
-  WriteBytes(scratch_.Path(L"taken"), "");
-  EXPECT_EQ(FailureNumber([&] { files_->CreateFolder(scratch_.Path(L"taken")); }),
+  WriteBytes(Path(L"taken"), "");
+  EXPECT_EQ(FailureNumber([&] { files_->CreateFolder(Path(L"taken")); }),
             platform::kFileAlreadyExists);
-  EXPECT_EQ(FailureNumber([&] { files_->CreateFolder(scratch_.Path(L"missing\\child")); }),
+  EXPECT_EQ(FailureNumber([&] { files_->CreateFolder(Path(L"missing\\child")); }),
             platform::kPathNotFound);
 }
 
 TEST_P(FileSystemContract, OpenTextFileFailures) {
-  WriteBytes(scratch_.Path(L"present.txt"), "keep\r\n");
-  ASSERT_NO_THROW(files_->CreateFolder(scratch_.Path(L"folder")));
+  WriteBytes(Path(L"present.txt"), "keep\r\n");
+  ASSERT_NO_THROW(files_->CreateFolder(Path(L"folder")));
   const struct {
     const wchar_t* name;
     IoMode mode;
@@ -161,17 +230,16 @@ TEST_P(FileSystemContract, OpenTextFileFailures) {
       {L"folder", IoMode::ForWriting, true, platform::kPermissionDenied},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(FailureNumber([&] {
-                files_->OpenTextFile(scratch_.Path(c.name), c.mode, c.create, TextFormat::Ascii);
-              }),
+    EXPECT_EQ(FailureNumber(
+                  [&] { files_->OpenTextFile(Path(c.name), c.mode, c.create, TextFormat::Ascii); }),
               c.number)
         << fs::path(c.name).string();
   }
-  EXPECT_FALSE(files_->FileExists(scratch_.Path(L"missing.txt")));
+  EXPECT_FALSE(files_->FileExists(Path(L"missing.txt")));
 }
 
 TEST_P(FileSystemContract, WriterCreatesOrEmpties) {
-  const std::wstring path = scratch_.Path(L"out.txt");
+  const std::wstring path = Path(L"out.txt");
   auto created = Writer(path);
   EXPECT_TRUE(files_->FileExists(path));
   created->Close();
@@ -184,7 +252,7 @@ TEST_P(FileSystemContract, WriterCreatesOrEmpties) {
 }
 
 TEST_P(FileSystemContract, AppendingKeepsWhatIsThere) {
-  const std::wstring path = scratch_.Path(L"log.txt");
+  const std::wstring path = Path(L"log.txt");
   WriteBytes(path, "one\r\n");
   auto writer = files_->OpenTextFile(path, IoMode::ForAppending, false, TextFormat::Ascii);
   writer->WriteLine(L"two");
@@ -193,15 +261,15 @@ TEST_P(FileSystemContract, AppendingKeepsWhatIsThere) {
 }
 
 TEST_P(FileSystemContract, CreateTextFileIsExclusiveUnlessOverwriting) {
-  const std::wstring path = scratch_.Path(L"new.txt");
+  const std::wstring path = Path(L"new.txt");
   auto first = files_->CreateTextFile(path, false);
   first->WriteLine(L"first");
   first->Close();
   EXPECT_EQ(FailureNumber([&] { files_->CreateTextFile(path, false); }),
             platform::kFileAlreadyExists);
   EXPECT_EQ(ReadBytes(path), "first\r\n");
-  ASSERT_NO_THROW(files_->CreateFolder(scratch_.Path(L"folder")));
-  EXPECT_EQ(FailureNumber([&] { files_->CreateTextFile(scratch_.Path(L"folder"), false); }),
+  ASSERT_NO_THROW(files_->CreateFolder(Path(L"folder")));
+  EXPECT_EQ(FailureNumber([&] { files_->CreateTextFile(Path(L"folder"), false); }),
             platform::kFileAlreadyExists);
   auto replaced = files_->CreateTextFile(path, true);
   replaced->Close();
@@ -215,8 +283,8 @@ std::string AllBytes(std::size_t size) {
 }
 
 TEST_P(FileSystemContract, CopyFileCopiesAndOverwrites) {
-  const std::wstring source = scratch_.Path(L"source.bin");
-  const std::wstring destination = scratch_.Path(L"destination.bin");
+  const std::wstring source = Path(L"source.bin");
+  const std::wstring destination = Path(L"destination.bin");
   const std::string contents = AllBytes(3 * 1024 * 1024 + 17);
   WriteBytes(source, contents);
   WriteBytes(destination, AllBytes(5 * 1024 * 1024));
@@ -224,7 +292,7 @@ TEST_P(FileSystemContract, CopyFileCopiesAndOverwrites) {
   EXPECT_EQ(ReadBytes(destination), contents);
   EXPECT_EQ(ReadBytes(source), contents);
 
-  const std::wstring fresh = scratch_.Path(L"fresh.bin");
+  const std::wstring fresh = Path(L"fresh.bin");
   EXPECT_EQ(FailureNumber([&] { files_->CopyFile(source, fresh, false); }), 0);
   EXPECT_EQ(ReadBytes(fresh), contents);
   WriteBytes(fresh, "other");
@@ -237,9 +305,9 @@ TEST_P(FileSystemContract, CopyFileCopiesAndOverwrites) {
 }
 
 TEST_P(FileSystemContract, CopyFileFailures) {
-  const std::wstring source = scratch_.Path(L"source.txt");
+  const std::wstring source = Path(L"source.txt");
   WriteBytes(source, "source\r\n");
-  const std::wstring readOnly = scratch_.Path(L"read-only.txt");
+  const std::wstring readOnly = Path(L"read-only.txt");
   WriteBytes(readOnly, "protected\r\n");
   MakeReadOnly(readOnly);
   const struct {
@@ -254,23 +322,21 @@ TEST_P(FileSystemContract, CopyFileFailures) {
       {L"source.txt", L"source.txt", platform::kPermissionDenied},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(
-        FailureNumber([&] { files_->CopyFile(scratch_.Path(c.from), scratch_.Path(c.to), true); }),
-        c.number)
+    EXPECT_EQ(FailureNumber([&] { files_->CopyFile(Path(c.from), Path(c.to), true); }), c.number)
         << fs::path(c.from).string() << " -> " << fs::path(c.to).string();
   }
   EXPECT_EQ(ReadBytes(readOnly), "protected\r\n");
   EXPECT_EQ(ReadBytes(source), "source\r\n");
-  EXPECT_FALSE(files_->FileExists(scratch_.Path(L"copy.txt")));
+  EXPECT_FALSE(files_->FileExists(Path(L"copy.txt")));
 }
 
 TEST_P(FileSystemContract, DeleteFileRefusesReadOnlyUnlessForced) {
-  const std::wstring plain = scratch_.Path(L"plain.txt");
+  const std::wstring plain = Path(L"plain.txt");
   WriteBytes(plain, "x");
   EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(plain, false); }), 0);
   EXPECT_FALSE(files_->FileExists(plain));
 
-  const std::wstring readOnly = scratch_.Path(L"read-only.txt");
+  const std::wstring readOnly = Path(L"read-only.txt");
   WriteBytes(readOnly, "x");
   MakeReadOnly(readOnly);
   EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(readOnly, false); }),
@@ -280,8 +346,82 @@ TEST_P(FileSystemContract, DeleteFileRefusesReadOnlyUnlessForced) {
   EXPECT_FALSE(files_->FileExists(readOnly));
 
   EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(plain, false); }), platform::kFileNotFound);
-  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(scratch_.Path(L"missing\\x"), false); }),
+  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(Path(L"missing\\x"), false); }),
             platform::kPathNotFound);
+}
+
+TEST_P(FileSystemContract, ReplaceFilePutsTheReplacementInPlaceWhole) {
+  const std::wstring target = Path(L"Default.fdf");
+  const std::wstring replacement = Path(L"bu00000001.tmp");
+  WriteBytes(target, "old\r\n");
+  auto writer = Writer(replacement);
+  writer->WriteLine(L"new");
+  writer->FlushToDisk();
+  writer->Close();
+  ASSERT_EQ(FailureNumber([&] { files_->ReplaceFile(target, replacement); }), 0);
+  EXPECT_EQ(ReadBytes(target), "new\r\n");
+  EXPECT_FALSE(files_->FileExists(replacement));
+
+  const std::wstring fresh = Path(L"fresh.txt");
+  WriteBytes(replacement, "moved");
+  ASSERT_EQ(FailureNumber([&] { files_->ReplaceFile(fresh, replacement); }), 0);
+  EXPECT_EQ(ReadBytes(fresh), "moved");
+  EXPECT_FALSE(files_->FileExists(replacement));
+}
+
+TEST_P(FileSystemContract, ReplaceFileFailuresLeaveBothFiles) {
+  const std::wstring replacement = Path(L"replacement.tmp");
+  WriteBytes(replacement, "new\r\n");
+  const std::wstring readOnly = Path(L"read-only.ipr");
+  WriteBytes(readOnly, "protected\r\n");
+  MakeReadOnly(readOnly);
+  ASSERT_NO_THROW(files_->CreateFolder(Path(L"folder")));
+  const struct {
+    const wchar_t* target;
+    const wchar_t* replacement;
+    std::int32_t number;
+  } cases[] = {
+      {L"read-only.ipr", L"replacement.tmp", platform::kPermissionDenied},
+      {L"folder", L"replacement.tmp", platform::kPermissionDenied},
+      {L"read-only.ipr", L"missing.tmp", platform::kPermissionDenied},
+      {L"target.ipr", L"missing.tmp", platform::kFileNotFound},
+      {L"missing\\target.ipr", L"replacement.tmp", platform::kPathNotFound},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FailureNumber([&] { files_->ReplaceFile(Path(c.target), Path(c.replacement)); }),
+              c.number)
+        << fs::path(c.target).string() << " <- " << fs::path(c.replacement).string();
+  }
+  EXPECT_EQ(ReadBytes(readOnly), "protected\r\n");
+  EXPECT_EQ(ReadBytes(replacement), "new\r\n");
+  EXPECT_TRUE(IsFolder(Path(L"folder")));
+}
+
+TEST_P(FileSystemContract, FlushToDiskWritesTheLinesSoFar) {
+  const std::wstring path = Path(L"flushed.txt");
+  auto writer = Writer(path);
+  writer->WriteLine(L"first");
+  ASSERT_EQ(FailureNumber([&] { writer->FlushToDisk(); }), 0);
+  EXPECT_EQ(ReadBytes(path), "first\r\n");
+  writer->WriteLine(L"second");
+  writer->Close();
+  EXPECT_EQ(ReadBytes(path), "first\r\nsecond\r\n");
+  EXPECT_NE(FailureNumber([&] { writer->FlushToDisk(); }), 0) << "closed";
+  auto reader = Reader(path);
+  EXPECT_EQ(FailureNumber([&] { reader->FlushToDisk(); }), platform::kBadFileMode);
+}
+
+TEST_P(FileSystemContract, AbandonedWriterWritesNothingMoreAndLetsGo) {
+  const std::wstring path = Path(L"abandoned.txt");
+  auto writer = Writer(path);
+  writer->WriteLine(L"flushed");
+  writer->FlushToDisk();
+  writer->WriteLine(L"still buffered");
+  writer->Abandon();
+  EXPECT_NE(FailureNumber([&] { writer->WriteLine(L"more"); }), 0);
+  writer.reset();
+  EXPECT_EQ(ReadBytes(path), "flushed\r\n");
+  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(path, false); }), 0);
 }
 
 TEST_P(FileSystemContract, EveryByteValueRoundTrips) {
@@ -290,7 +430,7 @@ TEST_P(FileSystemContract, EveryByteValueRoundTrips) {
   for (int b = 0; b < 256; ++b) {
     if (b != '\r' && b != '\n') line += static_cast<char>(b);
   }
-  const std::wstring source = scratch_.Path(L"bytes.txt");
+  const std::wstring source = Path(L"bytes.txt");
   WriteBytes(source, line + "\r\n" + line + "\n" + line);
   const Lines lines = ReadAllLines(source);
   ASSERT_EQ(lines.size(), 3u);
@@ -300,7 +440,7 @@ TEST_P(FileSystemContract, EveryByteValueRoundTrips) {
       ASSERT_EQ(static_cast<unsigned>(read[i]), static_cast<unsigned char>(line[i])) << i;
     }
   }
-  const std::wstring copy = scratch_.Path(L"copy.txt");
+  const std::wstring copy = Path(L"copy.txt");
   auto writer = Writer(copy);
   for (const std::wstring& read : lines) writer->WriteLine(read);
   writer->Close();
@@ -320,7 +460,7 @@ TEST_P(FileSystemContract, ReadsEveryLineEnd) {
       {"a\n\rb", {L"a", L"", L"b"}},
       {"a\r\r\nb", {L"a", L"", L"b"}},
   };
-  const std::wstring path = scratch_.Path(L"lines.txt");
+  const std::wstring path = Path(L"lines.txt");
   for (const auto& c : cases) {
     WriteBytes(path, c.bytes);
     EXPECT_EQ(ReadAllLines(path), c.lines) << c.bytes;
@@ -328,7 +468,7 @@ TEST_P(FileSystemContract, ReadsEveryLineEnd) {
 }
 
 TEST_P(FileSystemContract, ReadingPastTheEndFails) {
-  const std::wstring path = scratch_.Path(L"one.txt");
+  const std::wstring path = Path(L"one.txt");
   WriteBytes(path, "only\r\n");
   auto reader = Reader(path);
   EXPECT_EQ(reader->ReadLine(), L"only");
@@ -339,7 +479,7 @@ TEST_P(FileSystemContract, ReadingPastTheEndFails) {
 TEST_P(FileSystemContract, LineEndsAcrossBufferBoundaries) {
   // A CR as the last byte of a block and its LF as the first of the next, near every boundary a
   // buffer of a power of two from 4 KiB to 1 MiB would have.
-  const std::wstring path = scratch_.Path(L"boundary.txt");
+  const std::wstring path = Path(L"boundary.txt");
   for (std::size_t boundary = 4096; boundary <= 1024 * 1024; boundary *= 2) {
     for (std::size_t shift : {0, 1}) {
       std::string bytes(boundary - 1 - shift, 'x');
@@ -357,14 +497,14 @@ TEST_P(FileSystemContract, LineEndsAcrossBufferBoundaries) {
 
 TEST_P(FileSystemContract, LineLongerThanAnyBuffer) {
   const std::size_t length = 3 * 1024 * 1024 + 5;
-  const std::wstring path = scratch_.Path(L"long.txt");
+  const std::wstring path = Path(L"long.txt");
   WriteBytes(path, std::string(length, 'y') + "\r\nshort");
   const Lines lines = ReadAllLines(path);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], std::wstring(length, L'y'));
   EXPECT_EQ(lines[1], L"short");
 
-  const std::wstring copy = scratch_.Path(L"long-copy.txt");
+  const std::wstring copy = Path(L"long-copy.txt");
   auto writer = Writer(copy);
   writer->WriteLine(lines[0]);
   writer->Close();
@@ -372,7 +512,7 @@ TEST_P(FileSystemContract, LineLongerThanAnyBuffer) {
 }
 
 TEST_P(FileSystemContract, WritingACharacterBeyondEightBitsWritesNothingOfTheLine) {
-  const std::wstring path = scratch_.Path(L"refused.txt");
+  const std::wstring path = Path(L"refused.txt");
   auto writer = Writer(path);
   writer->WriteLine(L"before \u00FF");
   EXPECT_EQ(FailureNumber([&] { writer->WriteLine(L"abc\u0100def"); }),
@@ -384,7 +524,7 @@ TEST_P(FileSystemContract, WritingACharacterBeyondEightBitsWritesNothingOfTheLin
 }
 
 TEST_P(FileSystemContract, StreamsRefuseTheWrongDirectionAndWorkAfterClose) {
-  const std::wstring path = scratch_.Path(L"x.txt");
+  const std::wstring path = Path(L"x.txt");
   auto writer = Writer(path);
   EXPECT_EQ(FailureNumber([&] { writer->ReadLine(); }), platform::kBadFileMode);
   EXPECT_EQ(FailureNumber([&] { writer->AtEndOfStream(); }), platform::kBadFileMode);
@@ -401,7 +541,7 @@ TEST_P(FileSystemContract, StreamsRefuseTheWrongDirectionAndWorkAfterClose) {
 }
 
 TEST_P(FileSystemContract, DroppedWriterKeepsWhatWasWritten) {
-  const std::wstring path = scratch_.Path(L"dropped.txt");
+  const std::wstring path = Path(L"dropped.txt");
   {
     auto writer = Writer(path);
     writer->WriteLine(L"kept");
@@ -415,7 +555,7 @@ TEST_P(FileSystemContract, NamesInOtherScripts) {
   for (const std::wstring name : {L"\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC",
                                   L"\u041A\u0438\u0440\u0438\u043B\u043B\u0438\u0446\u0430",
                                   L"\u6F22\u5B57\u30D5\u30A9\u30EB\u30C0", L"Emoji \U0001F600"}) {
-    const std::wstring folder = scratch_.Path(name);
+    const std::wstring folder = Path(name);
     ASSERT_EQ(FailureNumber([&] { files_->CreateFolder(folder); }), 0);
     const std::wstring file = folder + L"\\" + name + L".ipr";
     auto writer = Writer(file);
@@ -433,7 +573,7 @@ TEST_P(FileSystemContract, NamesInOtherScripts) {
 }
 
 TEST_P(FileSystemContract, PathsLongerThanTheClassicLimit) {
-  std::wstring folder = scratch_.root().wstring();
+  std::wstring folder = root_;
   const std::wstring part(60, L'd');
   for (int depth = 0; depth < 6; ++depth) {
     folder += L"\\" + part + std::to_wstring(depth);
@@ -457,10 +597,17 @@ TEST_P(FileSystemContract, PathsLongerThanTheClassicLimit) {
 }
 
 #ifdef _WIN32
-const Implementation kImplementations[] = {{"Win32", platform::CreateWin32FileSystem}};
+constexpr auto kPlatformServices = platform::CreateWin32FileSystem;
+constexpr const char* kPlatformName = "Win32";
 #else
-const Implementation kImplementations[] = {{"Posix", platform::CreatePosixFileSystem}};
+constexpr auto kPlatformServices = platform::CreatePosixFileSystem;
+constexpr const char* kPlatformName = "Posix";
 #endif
+
+const Implementation kImplementations[] = {
+    {kPlatformName, [] { return std::make_unique<DiskHarness>(kPlatformServices); }},
+    {"Memory", [] { return std::make_unique<MemoryHarness>(); }},
+};
 
 INSTANTIATE_TEST_SUITE_P(Platform, FileSystemContract, testing::ValuesIn(kImplementations),
                          [](const testing::TestParamInfo<Implementation>& info) {
@@ -469,7 +616,7 @@ INSTANTIATE_TEST_SUITE_P(Platform, FileSystemContract, testing::ValuesIn(kImplem
 
 TEST(PlatformFileSystem, IsTheImplementationOfThisPlatform) {
   const auto chosen = platform::CreatePlatformFileSystem();
-  const auto expected = kImplementations[0].create();
+  const auto expected = kPlatformServices();
   EXPECT_EQ(typeid(*chosen), typeid(*expected));
 }
 

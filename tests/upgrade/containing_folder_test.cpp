@@ -35,6 +35,7 @@ class WindowsPathServices final : public platform::FileSystemObject {
   }
   void CopyFile(std::wstring_view, std::wstring_view, bool) override { Unused(); }
   void DeleteFile(std::wstring_view, bool) override { Unused(); }
+  void ReplaceFile(std::wstring_view, std::wstring_view) override { Unused(); }
 
   int absoluteCalls = 0;
 

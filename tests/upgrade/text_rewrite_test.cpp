@@ -1,6 +1,9 @@
 // The rewrite through a temporary file, on real files, with faults injected where it matters.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,9 +11,11 @@
 #include "platform/failure.h"
 #include "tests/upgrade/support/fault_injecting_file_system.h"
 #include "tests/upgrade/support/recording_ui.h"
+#include "tests/upgrade/support/sample_project.h"
 #include "tests/upgrade/support/scratch_folder.h"
 #include "upgrade/link_type_line_rule.h"
 #include "upgrade/text_rewrite.h"
+#include "upgrade/upgrade_run.h"
 
 namespace upgrade_test {
 namespace {
@@ -132,15 +137,12 @@ TEST_F(TextRewriteTest, FailureBeforeTemporaryFileRemovesNothing) {
   EXPECT_EQ(ReadBytes(source), kOldText);
 }
 
-// Each operation of the replacement, failing in turn: the upgraded text must survive in the
-// source or in the file that the message names.
+// Each operation of the replacement, failing in turn: the source keeps its old text whole and
+// the temporary file goes.
 struct ReplaceCase {
   const char* name;
   const char* operation;
   bool onTemporary;  // the operation's path is the temporary file, not the source
-  int occurrence;    // which of the matching operations
-  bool sourceHasNewText;
-  bool temporaryKept;  // the source is gone, the message names the temporary file
 };
 
 void PrintTo(const ReplaceCase& c, std::ostream* os) { *os << c.name; }
@@ -148,44 +150,35 @@ void PrintTo(const ReplaceCase& c, std::ostream* os) { *os << c.name; }
 class ReplaceFailureTest : public TextRewriteTest,
                            public testing::WithParamInterface<std::tuple<ReplaceCase, int>> {};
 
-TEST_P(ReplaceFailureTest, KeepsTheUpgradedText) {
+TEST_P(ReplaceFailureTest, KeepsTheOldTextWhole) {
   const auto& [c, number] = GetParam();
   WriteBytes(source, kOldText);
   plan->tempNames = {L"upgrade.tmp"};
   ASSERT_EQ(Rewrite(), upgrade::kStepSucceeded);
   const auto ops = plan->Find(c.operation, c.onTemporary ? tempPath : source);
-  ASSERT_GT(ops.size(), static_cast<std::size_t>(c.occurrence));
+  ASSERT_EQ(ops.size(), 1u);
 
   WriteBytes(source, kOldText);
-  const std::int64_t failAt = ops[c.occurrence];
   plan = std::make_shared<FaultPlan>();
   plan->tempNames = {L"upgrade.tmp"};
-  plan->failAt = {failAt};
+  plan->failAt = {ops[0]};
   plan->errorNumber = number;
   recorder.ClearRecords();
   EXPECT_EQ(Rewrite(), upgrade::kStepFailed);
 
-  std::wstring expected = Message(number == platform::kPermissionDenied);
-  if (c.temporaryKept) expected += L" The upgraded text is kept in " + tempPath + L".";
+  const std::wstring expected = Message(number == platform::kPermissionDenied);
   EXPECT_EQ(recorder.messages, Strings{expected});
   EXPECT_EQ(statusMessage, expected);
-  if (c.temporaryKept) {
-    EXPECT_EQ(ReadBytes(tempPath), kNewText);
-    EXPECT_FALSE(PathExists(source));
-    EXPECT_EQ(folder.Files(), Strings{L"upgrade.tmp"});
-  } else {
-    EXPECT_EQ(ReadBytes(source), c.sourceHasNewText ? kNewText : kOldText);
-    EXPECT_EQ(folder.Files(), Strings{L"Default.fdf"});
-  }
+  EXPECT_EQ(ReadBytes(source), kOldText);
+  EXPECT_EQ(folder.Files(), Strings{L"Default.fdf"});
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, ReplaceFailureTest,
-    testing::Combine(
-        testing::Values(ReplaceCase{"DeleteSource", "DeleteFile", false, 0, false, false},
-                        ReplaceCase{"CopyBack", "CopyFile", true, 0, false, true},
-                        ReplaceCase{"DeleteTemporary", "DeleteFile", true, 0, true, false}),
-        testing::Values(platform::kPermissionDenied, platform::kDiskFull)),
+    testing::Combine(testing::Values(ReplaceCase{"FlushToDisk", "TextStream::FlushToDisk", true},
+                                     ReplaceCase{"Close", "TextStream::Close", true},
+                                     ReplaceCase{"Replace", "ReplaceFile", false}),
+                     testing::Values(platform::kPermissionDenied, platform::kDiskFull)),
     [](const auto& info) {
       return std::string(std::get<0>(info.param).name) + "_" +
              std::to_string(std::get<1>(info.param));
@@ -204,7 +197,8 @@ TEST_F(TextRewriteTest, FailedCleanUpNamesTheStrayFileAndTravels) {
   plan->failAt = {firstWrite};
   WriteBytes(source, kOldText);
   EXPECT_EQ(Rewrite(), upgrade::kStepFailed);
-  EXPECT_EQ(plan->Find("TextStream::Close", tempPath).size(), 1u) << "the held writer is closed";
+  EXPECT_TRUE(plan->Find("TextStream::Close", tempPath).empty())
+      << "a writer whose write failed is released, not closed again";
   const std::int64_t cleanUp = plan->Find("DeleteFile", tempPath).at(0);
 
   plan = std::make_shared<FaultPlan>();
@@ -224,6 +218,35 @@ TEST_F(TextRewriteTest, FailedCleanUpNamesTheStrayFileAndTravels) {
   EXPECT_EQ(state.statusMessage,
             Message(false) + L" The temporary file " + tempPath + L" could not be removed.");
   EXPECT_EQ(ReadBytes(source), kOldText);
+}
+
+// On a disk that really is full: the temporary file cannot be completed, so the step fails once
+// with its message, the file-group file keeps its text and no temporary file stays. A fixture of
+// ctest mounts the small disk (as root) and names it in BU_SMALL_DISK.
+TEST(FullDisk, FailedWriteKeepsTheSourceAndLeavesNothingBehind) {
+  const char* disk = std::getenv("BU_SMALL_DISK");
+  if (disk == nullptr) GTEST_SKIP() << "no small disk named: ctest mounts one when run as root";
+  std::size_t capacity = 0;
+  std::ifstream(std::filesystem::path(disk) / "capacity") >> capacity;
+  if (capacity == 0) GTEST_SKIP() << "no small disk is mounted at " << disk << " (that needs root)";
+  const ScratchFolder folder(std::filesystem::path(disk).wstring());
+  const std::wstring project = folder.Child(L"Project.ipr");
+  const std::wstring fileGroups = folder.Child(L"File Groups\\Default.fdf");
+  WriteBytes(project, ProjectText("1.10.000"));
+  std::string groups = kFileGroupsText;
+  // More than half the disk: the rewritten copy cannot fit beside it.
+  while (groups.size() < capacity * 5 / 8) groups += "\r\nFile=" + std::string(70, 'f');
+  WriteBytes(fileGroups, groups);
+
+  RecordingUi recorder(project);
+  ui::UpgradeState state;
+  upgrade::ConvertButton_Click(state, recorder);
+  const std::wstring message = L"Error when upgrading " + fileGroups + L".";
+  EXPECT_EQ(recorder.messages, Strings{message});
+  EXPECT_EQ(recorder.statusText, message);
+  EXPECT_EQ(ReadBytes(fileGroups), groups);
+  EXPECT_EQ(ReadBytes(project), UpgradedProjectText("1.10.000"));
+  EXPECT_EQ(folder.Files(), (Strings{L"File Groups\\Default.fdf", L"Project.ipr"}));
 }
 
 }  // namespace

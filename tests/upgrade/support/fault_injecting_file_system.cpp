@@ -39,10 +39,16 @@ class FaultInjectingTextStream final : public platform::TextStream {
     plan_->Count("TextStream::WriteBlankLines", path_);
     inner_->WriteBlankLines(count);
   }
+  void FlushToDisk() override {
+    plan_->Count("TextStream::FlushToDisk", path_);
+    inner_->FlushToDisk();
+  }
   void Close() override {
     plan_->Count("TextStream::Close", path_);
     inner_->Close();
   }
+  // A release, as destroying the stream is: not an operation that can fail.
+  void Abandon() noexcept override { inner_->Abandon(); }
 
  private:
   std::unique_ptr<platform::TextStream> inner_;
@@ -132,13 +138,20 @@ void FaultInjectingFileSystem::DeleteFile(std::wstring_view path, bool force) {
   inner_->DeleteFile(path, force);
 }
 
+void FaultInjectingFileSystem::ReplaceFile(std::wstring_view target,
+                                           std::wstring_view replacement) {
+  plan_->Count("ReplaceFile", target, replacement);
+  inner_->ReplaceFile(target, replacement);
+}
+
 }  // namespace upgrade_test
 
 namespace upgrade_test {
 
-ui::UpgradeState::FileSystemFactory FaultInjectingFactory(std::shared_ptr<FaultPlan> plan) {
-  return [plan]() -> std::unique_ptr<platform::FileSystemObject> {
-    return std::make_unique<FaultInjectingFileSystem>(platform::CreatePlatformFileSystem(), plan);
+ui::UpgradeState::FileSystemFactory FaultInjectingFactory(
+    std::shared_ptr<FaultPlan> plan, ui::UpgradeState::FileSystemFactory inner) {
+  return [plan, inner]() -> std::unique_ptr<platform::FileSystemObject> {
+    return std::make_unique<FaultInjectingFileSystem>(inner(), plan);
   };
 }
 

@@ -21,7 +21,7 @@ namespace upgrade_test {
 struct Operation {
   std::string name;   // e.g. "DeleteFile", "TextStream::WriteLine"
   std::wstring path;  // the path of a file-system call, or of the file a stream is open on
-  std::wstring destination = {};  // CopyFile's second path
+  std::wstring destination = {};  // CopyFile's second path, ReplaceFile's replacement
 };
 
 struct FaultPlan {
@@ -59,13 +59,17 @@ class FaultInjectingFileSystem final : public platform::FileSystemObject {
                                                        bool overwrite) override;
   void CopyFile(std::wstring_view source, std::wstring_view destination, bool overwrite) override;
   void DeleteFile(std::wstring_view path, bool force) override;
+  void ReplaceFile(std::wstring_view target, std::wstring_view replacement) override;
 
  private:
   std::unique_ptr<platform::FileSystemObject> inner_;
   std::shared_ptr<FaultPlan> plan_;
 };
 
-// A factory for UpgradeState that wraps the platform's real file services in the plan.
-ui::UpgradeState::FileSystemFactory FaultInjectingFactory(std::shared_ptr<FaultPlan> plan);
+// A factory for UpgradeState that wraps other file services, the platform's real ones unless
+// chosen otherwise, in the plan.
+ui::UpgradeState::FileSystemFactory FaultInjectingFactory(
+    std::shared_ptr<FaultPlan> plan,
+    ui::UpgradeState::FileSystemFactory inner = platform::CreatePlatformFileSystem);
 
 }  // namespace upgrade_test

@@ -40,7 +40,19 @@ bool PathExists(std::wstring_view servicePath) {
   return fs::exists(Native(servicePath), error);
 }
 
-ScratchFolder::ScratchFolder() {
+namespace {
+
+std::wstring TestTempDir() {
+  std::wstring temp;
+  for (char c : testing::TempDir()) temp.push_back(static_cast<unsigned char>(c));
+  return temp;
+}
+
+}  // namespace
+
+ScratchFolder::ScratchFolder() : ScratchFolder(TestTempDir()) {}
+
+ScratchFolder::ScratchFolder(std::wstring_view parent) {
   static std::atomic<unsigned> serial{0};
   std::random_device entropy;
   const auto* test = testing::UnitTest::GetInstance()->current_test_info();
@@ -50,8 +62,7 @@ ScratchFolder::ScratchFolder() {
   std::replace_if(
       name.begin(), name.end(),
       [](char c) { return !std::isalnum(static_cast<unsigned char>(c)) && c != '_'; }, '_');
-  std::wstring temp;
-  for (char c : testing::TempDir()) temp.push_back(static_cast<unsigned char>(c));
+  std::wstring temp(parent);
   while (!temp.empty() && (temp.back() == L'/' || temp.back() == L'\\')) temp.pop_back();
   path_ = temp + L"\\" + std::wstring(name.begin(), name.end());
   fs::create_directories(Native(path_));

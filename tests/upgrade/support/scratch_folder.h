@@ -20,6 +20,8 @@ bool PathExists(std::wstring_view servicePath);
 class ScratchFolder {
  public:
   ScratchFolder();
+  // A fresh folder in that folder instead, such as one on a small disk.
+  explicit ScratchFolder(std::wstring_view parent);
   ~ScratchFolder();
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
