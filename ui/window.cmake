@@ -17,16 +17,34 @@ if(TARGET bu_upgrade)
   target_link_libraries(bu_window PUBLIC bu_upgrade)
 endif()
 
+# The version resource and the manifest take the project's version (see the top CMakeLists.txt).
+list(JOIN BU_VERSION_NUMBERS "," BU_VERSION_COMMAS)
+set(resource_dir ${CMAKE_CURRENT_BINARY_DIR}/resource)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/brenlow_upgrade.manifest
+  ${resource_dir}/brenlow_upgrade.manifest @ONLY)
+file(CONFIGURE OUTPUT ${resource_dir}/version_resource.h CONTENT [[
+// Written by CMake from the project's version for the resource file.
+#define BU_VERSION_COMMAS @BU_VERSION_COMMAS@
+#define BU_VERSION_DOTTED "@BU_VERSION_DOTTED@"
+#define BU_PRODUCT_VERSION "@PROJECT_VERSION@"
+#define BU_MANIFEST_FILE "@resource_dir@/brenlow_upgrade.manifest"
+]] @ONLY)
+
 add_executable(BrenlowUpgrade WIN32
   ${CMAKE_CURRENT_LIST_DIR}/main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/brenlow_upgrade.rc
 )
 target_link_libraries(BrenlowUpgrade PRIVATE bu_window)
+# The resource compiler finds the generated header there, which names the versioned manifest.
+target_include_directories(BrenlowUpgrade PRIVATE $<$<COMPILE_LANGUAGE:RC>:${resource_dir}>)
 if(MINGW)
-  target_link_options(BrenlowUpgrade PRIVATE -municode)
+  # No link time in the header, so that the same sources give the same exe; a release carries
+  # no symbols.
+  target_link_options(BrenlowUpgrade PRIVATE -municode -Wl,--no-insert-timestamp
+    $<$<CONFIG:Release>:-s>)
 elseif(MSVC)
   # The resource file embeds the manifest; a second one from the linker would clash with it.
   target_link_options(BrenlowUpgrade PRIVATE /MANIFEST:NO)
 endif()
 set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/brenlow_upgrade.rc PROPERTIES
-  OBJECT_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/brenlow_upgrade.manifest)
+  OBJECT_DEPENDS "${resource_dir}/brenlow_upgrade.manifest;${resource_dir}/version_resource.h")

@@ -6,12 +6,15 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/win32_headers.h"
 #include "tests/ui/app_driver.h"
 #include "tests/ui/sample_project.h"
 
 #include <dlgs.h>
+#include <winver.h>
 
 namespace ui::e2e {
 namespace {
@@ -258,6 +261,51 @@ TEST_F(EndToEndTest, BrowseChoiceLandsInTheField) {
     EXPECT_TRUE(press.messages.empty());
     EXPECT_EQ(AppDriver::TextOf(app_->field()), chosen);
   }
+}
+
+// The exe as a download shows it: the project's version in its version resource and in the
+// manifest that the system reads at start.
+TEST(ProgramFileTest, CarriesTheProjectsVersionInResourceAndManifest) {
+  const std::wstring program = ProgramPath();
+  DWORD ignored = 0;
+  std::vector<BYTE> info(GetFileVersionInfoSizeW(program.c_str(), &ignored));
+  ASSERT_FALSE(info.empty()) << GetLastError();
+  ASSERT_TRUE(
+      GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+  const auto query = [&](const wchar_t* key) -> std::pair<const void*, UINT> {
+    void* value = nullptr;
+    UINT size = 0;
+    if (!VerQueryValueW(info.data(), key, &value, &size)) return {nullptr, 0};
+    return {value, size};
+  };
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\").first);
+  ASSERT_NE(fixed, nullptr);
+  for (const auto& [ms, ls] : {std::pair{fixed->dwFileVersionMS, fixed->dwFileVersionLS},
+                               std::pair{fixed->dwProductVersionMS, fixed->dwProductVersionLS}}) {
+    EXPECT_EQ(std::to_string(HIWORD(ms)) + "." + std::to_string(LOWORD(ms)) + "." +
+                  std::to_string(HIWORD(ls)) + "." + std::to_string(LOWORD(ls)),
+              BU_VERSION_DOTTED);
+  }
+  const auto text = [&](const wchar_t* name) {
+    const auto [value, size] =
+        query((std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str());
+    return value == nullptr ? std::string("(none)") : Utf8(static_cast<const wchar_t*>(value));
+  };
+  EXPECT_EQ(text(L"FileVersion"), BU_VERSION_DOTTED);
+  EXPECT_EQ(text(L"ProductVersion"), BU_PROJECT_VERSION);
+
+  HMODULE image = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(image, nullptr) << GetLastError();
+  HRSRC found = FindResourceW(image, CREATEPROCESS_MANIFEST_RESOURCE_ID, RT_MANIFEST);
+  ASSERT_NE(found, nullptr) << "no manifest";
+  const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, found))),
+                             SizeofResource(image, found));
+  FreeLibrary(image);
+  EXPECT_NE(
+      manifest.find(std::string("name=\"BrenlowUpgrade\" version=\"") + BU_VERSION_DOTTED + "\""),
+      std::string::npos)
+      << manifest;
+  EXPECT_EQ(manifest.find('@'), std::string::npos) << "a placeholder was left unwritten";
 }
 
 TEST(EndToEndStartTest, ClosingTheWindowEndsTheProgram) {
