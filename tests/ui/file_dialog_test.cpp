@@ -36,7 +36,6 @@ constexpr DWORD kChoose = ~DWORD{0};
 constexpr wchar_t kChosen[] = L"C:\\Chosen\\Sample.ipr";
 
 struct FallbackCase {
-  const char* name;
   std::wstring fieldText;
   std::vector<DWORD> answers;
   std::vector<std::wstring> openedWith;
@@ -62,38 +61,20 @@ TEST_P(FallbackTest, RejectedNameOpensTheDialogEmptyOnce) {
 }
 
 const std::wstring kTyped = L"C:\\Typed\\Sample.ipr";
-const std::wstring kRejected = L"C:\\Typed\\a|b.ipr";
+const std::wstring kBad = L"C:\\Typed\\a|b.ipr";
+constexpr DWORD kBadName = FNERR_INVALIDFILENAME;
+constexpr DWORD kFailed = CDERR_DIALOGFAILURE;
 
+// Only a rejected name earns a second, empty opening, and unless the user then chooses a file
+// the field keeps what they typed; a failure of the second opening is the one reported.
 INSTANTIATE_TEST_SUITE_P(
     Answers, FallbackTest,
-    testing::Values(FallbackCase{"CancelKeepsTheName", kTyped, {0}, {kTyped}, {kTyped, 0, false}},
-                    FallbackCase{"OtherFailureIsNotRetried",
-                                 kTyped,
-                                 {CDERR_DIALOGFAILURE},
-                                 {kTyped},
-                                 {kTyped, CDERR_DIALOGFAILURE, false}},
-                    FallbackCase{"RejectedNameThenChoice",
-                                 kRejected,
-                                 {FNERR_INVALIDFILENAME, kChoose},
-                                 {kRejected, L""},
-                                 {kChosen, 0, true}},
-                    // The user chose nothing: the field keeps what they typed, not the empty start.
-                    FallbackCase{"RejectedNameThenCancel",
-                                 kRejected,
-                                 {FNERR_INVALIDFILENAME, 0},
-                                 {kRejected, L""},
-                                 {kRejected, 0, false}},
-                    FallbackCase{"RejectedNameThenFailureReportsTheSecond",
-                                 kRejected,
-                                 {FNERR_INVALIDFILENAME, CDERR_DIALOGFAILURE},
-                                 {kRejected, L""},
-                                 {kRejected, CDERR_DIALOGFAILURE, false}},
-                    FallbackCase{"EmptyNameRejectedIsNotRetried",
-                                 L"",
-                                 {FNERR_INVALIDFILENAME},
-                                 {L""},
-                                 {L"", FNERR_INVALIDFILENAME, false}}),
-    [](const testing::TestParamInfo<FallbackCase>& info) { return std::string(info.param.name); });
+    testing::Values(FallbackCase{kTyped, {0}, {kTyped}, {kTyped, 0, false}},
+                    FallbackCase{kTyped, {kFailed}, {kTyped}, {kTyped, kFailed, false}},
+                    FallbackCase{kBad, {kBadName, kChoose}, {kBad, L""}, {kChosen, 0, true}},
+                    FallbackCase{kBad, {kBadName, 0}, {kBad, L""}, {kBad, 0, false}},
+                    FallbackCase{kBad, {kBadName, kFailed}, {kBad, L""}, {kBad, kFailed, false}},
+                    FallbackCase{L"", {kBadName}, {L""}, {L"", kBadName, false}}));
 
 }  // namespace
 }  // namespace ui
