@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/byte_scan.h"
+#include "platform/lead_bytes.h"
 
 namespace upgrade {
 
@@ -31,9 +32,13 @@ constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) n
 }
 
 // A line that holds both "[" and "]", anywhere and in either order, counts as a section header.
-// Asked of every line of a file, so both are looked for in one pass.
-inline bool HoldsBothBrackets(std::string_view line) noexcept {
-  return platform::WhichBytesOccur(line, '[', ']') == 3;
+// Asked of every line of a file, so both bytes are looked for in one pass; only a line that holds
+// both on a double-byte code page is walked again by characters, since there the second byte of a
+// character can have the value of either bracket.
+inline bool HoldsBothBrackets(std::string_view line,
+                              const platform::LeadBytes& leadBytes) noexcept {
+  if (platform::WhichBytesOccur(line, '[', ']') != 3) return false;
+  return leadBytes.empty() || leadBytes.WhichCharactersOccur(line, '[', ']') == 3;
 }
 
 }  // namespace upgrade

@@ -19,11 +19,11 @@ std::string VersionLineBytes(std::wstring_view versionText) {
 
 }  // namespace
 
-VersionLineRule::VersionLineRule(std::wstring_view versionText)
-    : oldVersionLine_(VersionLineBytes(versionText)) {}
+VersionLineRule::VersionLineRule(std::wstring_view versionText, platform::LeadBytes leadBytes)
+    : oldVersionLine_(VersionLineBytes(versionText)), leadBytes_(leadBytes) {}
 
 void VersionLineRule::Apply(std::string_view line, platform::TextStream& writer) {
-  if (HoldsBothBrackets(line)) inGeneral_ = EqualsIgnoringAsciiCase(line, "[General]");
+  if (HoldsBothBrackets(line, leadBytes_)) inGeneral_ = EqualsIgnoringAsciiCase(line, "[General]");
   if (inGeneral_ && !oldVersionLine_.empty() && line == oldVersionLine_) {
     writer.WriteLineBytes("Version=1.20.000");
   } else {

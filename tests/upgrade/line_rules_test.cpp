@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/platform/double_byte_code_pages.h"
 #include "tests/upgrade/support/recording_text_stream.h"
 #include "upgrade/link_type_line_rule.h"
 #include "upgrade/version_line_rule.h"
@@ -169,6 +170,43 @@ INSTANTIATE_TEST_SUITE_P(
                              {L"[Gr\u00fcppe \u00ff]", kLink, L"Name=\u0080\u00a0"}},
                     RuleCase{"EmptyFileWritesNothing", L"", {}, {}}),
     [](const testing::TestParamInfo<RuleCase>& info) { return std::string(info.param.name); });
+
+// On a double-byte code page the second byte of a character is no bracket; single-byte code pages
+// (no lead bytes) keep taking every byte for one, exactly as before.
+class DoubleByteLineRuleTest : public testing::TestWithParam<platform_test::DoubleByteCodePage> {};
+
+TEST_P(DoubleByteLineRuleTest, SecondBytesOfCharactersAreNoBrackets) {
+  const auto& page = GetParam();
+  using platform_test::EightBit;
+  const std::wstring text = EightBit(page.open + page.close);
+  const std::wstring closedByTrailByte = EightBit("[x" + page.close);
+  const std::wstring endsInLeadByte = EightBit("[Data]" + page.open.substr(0, 1));
+  const std::wstring realHeaderAfterText = EightBit(page.close + "[Data]");
+  const std::wstring v = L"Version=1.00.000", raised = L"Version=1.20.000";
+
+  const Lines project = {
+      L"[General]", L"Title=" + text, v, closedByTrailByte, v, realHeaderAfterText, v,
+      L"[General]", endsInLeadByte,   v};
+  upgrade::VersionLineRule doubleByte(L"1.00.000", page.leadBytes);
+  EXPECT_EQ(RunRule(doubleByte, project),
+            (Lines{L"[General]", L"Title=" + text, raised, closedByTrailByte, raised,
+                   realHeaderAfterText, v, L"[General]", endsInLeadByte, v}));
+  upgrade::VersionLineRule singleByte(L"1.00.000");
+  EXPECT_EQ(RunRule(singleByte, project), project);
+
+  const Lines groups = {EightBit("[Group" + page.close + "]"), L"Name=" + text, closedByTrailByte,
+                        endsInLeadByte, L"[Info]"};
+  upgrade::LinkTypeLineRule doubleByteLinks(page.leadBytes);
+  EXPECT_EQ(RunRule(doubleByteLinks, groups),
+            (Lines{groups[0], kLink, groups[1], groups[2], groups[3], kLink, groups[4]}));
+  upgrade::LinkTypeLineRule singleByteLinks;
+  EXPECT_EQ(RunRule(singleByteLinks, groups), (Lines{groups[0], kLink, groups[1], kLink, groups[2],
+                                                     kLink, groups[3], kLink, groups[4]}));
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, DoubleByteLineRuleTest,
+                         testing::ValuesIn(platform_test::kDoubleByteCodePages),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace upgrade_test
