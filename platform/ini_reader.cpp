@@ -24,12 +24,6 @@ std::wstring FoldCase(std::wstring_view name) {
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
-std::wstring_view Trim(std::wstring_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 }  // namespace
 
 template <typename T>
@@ -53,10 +47,12 @@ T& IniCollection<T>::Add(T item) {
 template class IniCollection<IniKey>;
 template class IniCollection<IniSection>;
 
-// Builds the sections line by line, counting what it holds against the cap.
+// Builds the sections line by line, counting what it holds against the cap. Every text it looks
+// into starts where a character starts, so each is walked by characters from its start.
 class IniParser {
  public:
-  IniParser(IniSections& sections, std::size_t cap) : sections_(sections), cap_(cap) {}
+  IniParser(IniSections& sections, std::size_t cap, const LeadBytes& leadBytes)
+      : sections_(sections), cap_(cap), leadBytes_(leadBytes) {}
 
   void Parse(TextStream& lines) {
     std::wstring line;
@@ -75,11 +71,28 @@ class IniParser {
     held_ += characters;
   }
 
+  // A blank is a character of its own, so leading ones are plain bytes; a trailing blank byte can
+  // be the second byte of a character, which only a walk from the start tells.
+  std::wstring_view Trim(std::wstring_view text) const {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    if (leadBytes_.empty()) {
+      while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+      return text;
+    }
+    std::size_t end = 0;
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t next = leadBytes_.CharacterEnd(text, at);
+      if (!IsBlank(text[at])) end = next;  // a two-byte character starts with no blank
+      at = next;
+    }
+    return text.substr(0, end);
+  }
+
   void AddLine(std::wstring_view line) {
     const std::wstring_view text = Trim(line);
     if (text.empty() || text.front() == L';') return;
     if (text.front() == L'[') {
-      const std::size_t close = text.find(L']');
+      const std::size_t close = leadBytes_.Find(text, L']');
       if (close == std::wstring_view::npos) return;
       const std::wstring_view name = Trim(text.substr(1, close - 1));
       section_ = sections_.Find(name);
@@ -89,7 +102,7 @@ class IniParser {
       }
       return;
     }
-    const std::size_t equals = text.find(L'=');
+    const std::size_t equals = leadBytes_.Find(text, L'=');
     if (equals == std::wstring_view::npos || section_ == nullptr) return;
     const std::wstring_view name = Trim(text.substr(0, equals));
     if (name.empty() || section_->keys_.Find(name) != nullptr) return;
@@ -100,6 +113,7 @@ class IniParser {
 
   IniSections& sections_;
   std::size_t cap_;
+  const LeadBytes& leadBytes_;
   std::size_t held_ = 0;
   // Sections live in a vector that grows: this pointer is refreshed on every header, and keys
   // are added only to the section of the latest one.
@@ -109,7 +123,7 @@ class IniParser {
 void IniReader::Load(TextStream& lines) {
   sections_ = IniSections();
   IniSections parsed;
-  IniParser(parsed, cap_).Parse(lines);
+  IniParser(parsed, cap_, leadBytes_).Parse(lines);
   sections_ = std::move(parsed);
 }
 

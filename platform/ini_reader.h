@@ -3,6 +3,8 @@
 //
 // - Lines end at CR LF, LF or a lone CR. Bytes are characters of the same value (U+0000 to
 //   U+00FF); no byte order mark is skipped, so one simply begins the first line.
+// - Lines are searched by characters of the code page whose lead bytes the reader is given (none
+//   unless chosen): a lead byte and the byte after it are one character, never "]", "=" or a blank.
 // - Blanks (space and tab) around section names, key names and values are trimmed.
 // - A line whose first non-blank character is ";" is a comment.
 // - A header is a line that starts with "[" once trimmed; the section name is what lies between
@@ -27,6 +29,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/lead_bytes.h"
 #include "platform/text_stream.h"
 
 namespace platform {
@@ -81,7 +84,8 @@ class IniReader {
  public:
   static constexpr std::size_t kDefaultCap = std::size_t{64} * 1024 * 1024;
 
-  explicit IniReader(std::size_t cap = kDefaultCap) : cap_(cap) {}
+  explicit IniReader(std::size_t cap = kDefaultCap, LeadBytes leadBytes = {})
+      : cap_(cap), leadBytes_(leadBytes) {}
 
   // Parses the file at the path, replacing what an earlier load read (and what it returned).
   void LoadFile(std::wstring_view path);
@@ -94,6 +98,7 @@ class IniReader {
 
  private:
   std::size_t cap_;
+  LeadBytes leadBytes_;
   IniSections sections_;
 };
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/ini_reader.h"
+#include "platform/lead_bytes.h"
 #include "upgrade/version_class.h"
 
 namespace upgrade {
@@ -24,7 +25,8 @@ StepResult ReadProjectVersion(ui::UpgradeState& state, ui::UpgradeUi& ui) {
   // statusMessage it has just cleared. The reader is released on every path.
   try {
     const std::wstring path = ui.ProjectPath();
-    auto reader = std::make_unique<platform::IniReader>();
+    auto reader = std::make_unique<platform::IniReader>(platform::IniReader::kDefaultCap,
+                                                        platform::SystemLeadBytes());
     reader->LoadFile(path);
 
     const platform::IniSection* general = reader->Sections().Item(L"General");

@@ -10,6 +10,7 @@
 
 #include "platform/failure.h"
 #include "scratch_folder.h"
+#include "tests/platform/double_byte_code_pages.h"
 
 namespace platform_test {
 namespace {
@@ -117,6 +118,54 @@ INSTANTIATE_TEST_SUITE_P(Rules, IniGolden, testing::ValuesIn(kGolden),
                            }
                            return name;
                          });
+
+// On a double-byte code page a lead byte and the byte after it are one character, which is never
+// a "]" or a blank; single-byte code pages (no lead bytes) read every byte as one, as before.
+class IniDoubleByte : public testing::TestWithParam<DoubleByteCodePage> {};
+
+TEST_P(IniDoubleByte, SecondBytesOfCharactersAreNoBracketsOrBlanks) {
+  const DoubleByteCodePage& page = GetParam();
+  const std::string lead = page.open.substr(0, 1);
+  const std::string text = "[General]\r\nTitle=" + page.open + page.close +
+                           "\r\nVersion=1.00.000\r\n[" + page.close + "]\r\nKey=1\r\n[x" + lead +
+                           "]\r\nOther=2\r\nBlank=" + lead + " \r\nLast=" + lead;
+  IniReader doubleByte(IniReader::kDefaultCap, page.leadBytes);
+  doubleByte.LoadText(text);
+  IniReader singleByte;
+  singleByte.LoadText(text);
+  EXPECT_EQ(doubleByte.Sections().Count(), 2u);
+  EXPECT_EQ(singleByte.Sections().Count(), 3u);
+
+  const struct {
+    const IniReader& reader;
+    std::string section;
+    const wchar_t* key;
+    std::string value;
+  } lookups[] = {
+      {doubleByte, "General", L"Title", page.open + page.close},
+      {doubleByte, "General", L"Version", "1.00.000"},
+      {doubleByte, page.close, L"Key", "1"},           // the name is the whole character
+      {doubleByte, page.close, L"Other", "2"},         // "[x" + lead byte + "]" is no header
+      {doubleByte, page.close, L"Blank", lead + " "},  // the blank is the lead byte's second
+      {doubleByte, page.close, L"Last", lead},         // a lead byte that ends the file
+      {singleByte, "General", L"Version", "1.00.000"},
+      {singleByte, page.close.substr(0, 1), L"Key", "1"},
+      {singleByte, "x" + lead, L"Other", "2"},
+      {singleByte, "x" + lead, L"Blank", lead},
+  };
+  for (const auto& lookup : lookups) {
+    SCOPED_TRACE(testing::Message() << (&lookup.reader == &doubleByte ? "double" : "single")
+                                    << "-byte, key " << testing::PrintToString(lookup.key));
+    const platform::IniSection* section = lookup.reader.Sections().Item(EightBit(lookup.section));
+    ASSERT_NE(section, nullptr);
+    const platform::IniKey* key = section->Keys().Item(lookup.key);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->Value(), EightBit(lookup.value));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, IniDoubleByte, testing::ValuesIn(kDoubleByteCodePages),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(IniReader, KeepsTheOrderOfFirstAppearance) {
   IniReader reader;
