@@ -1,6 +1,7 @@
 // The INI reader fed arbitrary bytes. Checked against a plain reading of the rules its header
 // states: the same sections and keys in the same order, Item finds every parsed name in any letter
 // case, absent names give nullptr, and the cap fails the load with kOutOfMemory and nothing else.
+// Lines are read as characters of the code page that the first byte picks (none, 932 or 936).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -37,25 +38,44 @@ std::wstring Fold(std::wstring_view name) {
   return folded;
 }
 
-std::wstring Trim(std::wstring text) {
-  const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
+using Characters = std::vector<std::string>;
+
+Characters Trim(Characters text) {
+  const auto blank = [](const std::string& c) { return c == " " || c == "\t"; };
   while (!text.empty() && blank(text.back())) text.pop_back();
   std::size_t start = 0;
   while (start < text.size() && blank(text[start])) ++start;
-  return text.substr(start);
+  return Characters(text.begin() + static_cast<std::ptrdiff_t>(start), text.end());
 }
 
-Model Read(std::string_view bytes) {
+// Characters [from, to) of the text, trimmed, as the reader's characters.
+std::wstring Part(const Characters& text, std::size_t from, std::size_t to) {
+  std::string bytes;
+  for (const std::string& c : Trim(Characters(text.begin() + static_cast<std::ptrdiff_t>(from),
+                                              text.begin() + static_cast<std::ptrdiff_t>(to)))) {
+    bytes += c;
+  }
+  return fuzz::Widen(bytes);
+}
+
+std::size_t FindCharacter(const Characters& text, const char* c) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == c) return i;
+  }
+  return std::string::npos;
+}
+
+Model Read(std::string_view bytes, int codePage) {
   Model model;
   ModelSection* section = nullptr;
   for (const std::string& raw : fuzz::SplitLines(bytes)) {
     model.longestLine = std::max(model.longestLine, raw.size());
-    const std::wstring text = Trim(fuzz::Widen(raw));
-    if (text.empty() || text[0] == L';') continue;
-    if (text[0] == L'[') {
-      const std::size_t close = text.find(L']');
-      if (close == std::wstring::npos) continue;
-      const std::wstring name = Trim(text.substr(1, close - 1));
+    const Characters text = Trim(fuzz::SplitCharacters(raw, codePage));
+    if (text.empty() || text[0] == ";") continue;
+    if (text[0] == "[") {
+      const std::size_t close = FindCharacter(text, "]");
+      if (close == std::string::npos) continue;
+      const std::wstring name = Part(text, 1, close);
       const auto [at, added] = model.sectionIndex.emplace(Fold(name), model.sections.size());
       if (added) {
         model.sections.push_back({name, {}, {}});
@@ -64,13 +84,13 @@ Model Read(std::string_view bytes) {
       section = &model.sections[at->second];
       continue;
     }
-    const std::size_t equals = text.find(L'=');
-    if (equals == std::wstring::npos || section == nullptr) continue;
-    const std::wstring name = Trim(text.substr(0, equals));
+    const std::size_t equals = FindCharacter(text, "=");
+    if (equals == std::string::npos || section == nullptr) continue;
+    const std::wstring name = Part(text, 0, equals);
     if (name.empty()) continue;
     const auto [at, added] = section->keyIndex.emplace(Fold(name), section->keys.size());
     if (!added) continue;
-    const std::wstring value = Trim(text.substr(equals + 1));
+    const std::wstring value = Part(text, equals + 1, text.size());
     section->keys.emplace_back(name, value);
     model.held += name.size() + value.size();
   }
@@ -118,11 +138,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view input(reinterpret_cast<const char*>(data), size);
   // Half of the inputs run under a tiny cap, so that the refusal is reached too.
   const std::uint8_t choice = fuzz::TakeByte(input);
-  const std::size_t cap = (choice & 1) != 0 ? choice >> 1 : platform::IniReader::kDefaultCap;
-  const Model model = Read(input);
+  const std::size_t cap = (choice & 1) != 0 ? choice >> 3 : platform::IniReader::kDefaultCap;
+  const int codePage = fuzz::PickCodePage(choice >> 1);
+  const Model model = Read(input, codePage);
   const bool overCap = model.held > cap || model.longestLine > cap;
 
-  platform::IniReader reader(cap);
+  platform::IniReader reader(cap, fuzz::LeadBytesOf(codePage));
   try {
     reader.LoadText(input);
   } catch (const platform::Failure& failure) {

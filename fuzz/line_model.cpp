@@ -42,6 +42,48 @@ bool Narrow(std::wstring_view text, std::string& bytes) {
   return true;
 }
 
+int PickCodePage(std::uint8_t choice) {
+  switch (choice & 3) {
+    case 1:
+      return 932;
+    case 2:
+      return 936;
+    default:
+      return 0;
+  }
+}
+
+platform::LeadBytes LeadBytesOf(int codePage) {
+  if (codePage == 932) return platform::LeadBytes{{0x81, 0x9F}, {0xE0, 0xFC}};
+  if (codePage == 936) return platform::LeadBytes{{0x81, 0xFE}};
+  return platform::LeadBytes();
+}
+
+std::vector<std::string> SplitCharacters(std::string_view bytes, int codePage) {
+  const auto isLead = [codePage](unsigned char b) {
+    if (codePage == 932) return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    if (codePage == 936) return b >= 0x81 && b <= 0xFE;
+    return false;
+  };
+  std::vector<std::string> characters;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (isLead(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size()) {
+      characters.emplace_back(bytes.substr(i, 2));
+      ++i;
+    } else {
+      characters.emplace_back(1, bytes[i]);
+    }
+  }
+  return characters;
+}
+
+bool HasCharacter(std::string_view bytes, std::string_view character, int codePage) {
+  for (const std::string& c : SplitCharacters(bytes, codePage)) {
+    if (c == character) return true;
+  }
+  return false;
+}
+
 std::uint8_t TakeByte(std::string_view& input) {
   if (input.empty()) return 0;
   const auto value = static_cast<std::uint8_t>(input.front());

@@ -1,11 +1,14 @@
 // An independent, deliberately naive reading of 8-bit text, for the fuzzers to check the real code
-// against: lines end at CR LF, LF or a lone CR; each byte is the character of the same value.
+// against: lines end at CR LF, LF or a lone CR; each byte is the character of the same value, and
+// on a double-byte code page a lead byte and the byte after it are one character.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/lead_bytes.h"
 
 namespace fuzz {
 
@@ -16,6 +19,15 @@ std::string JoinWithCrLf(const std::vector<std::string>& lines);
 std::wstring Widen(std::string_view bytes);
 // Byte N for character U+00NN; false if a character is above U+00FF.
 bool Narrow(std::wstring_view text, std::string& bytes);
+
+// 0 (single-byte), 932 or 936, by bits 0 and 1 of `choice`.
+int PickCodePage(std::uint8_t choice);
+// The lead bytes of that code page, for the code under test.
+platform::LeadBytes LeadBytesOf(int codePage);
+// The bytes as characters of the code page: one byte each, or two after a lead byte; a lead byte
+// that ends the text stands alone.
+std::vector<std::string> SplitCharacters(std::string_view bytes, int codePage);
+bool HasCharacter(std::string_view bytes, std::string_view character, int codePage);
 
 // Consumes the first byte of the input as a small number (0 when the input is empty).
 std::uint8_t TakeByte(std::string_view& input);

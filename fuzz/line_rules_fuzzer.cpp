@@ -2,7 +2,8 @@
 //
 // The file-group rule writes the line itself first and at most one more line, which is exactly
 // "LINKTYPE=Static Link", exactly under lines with both brackets other than [Info] and
-// [FileGroups]. The project rule writes exactly one line per line, changed only to
+// [FileGroups]; the brackets are characters of the code page that the first byte picks (none, 932
+// or 936). The project rule writes exactly one line per line, changed only to
 // "Version=1.20.000" and only where the line is "Version=" + the version inside a General section.
 // The classification agrees with a reading of the version table written out case by case.
 #include <cstddef>
@@ -35,8 +36,6 @@ class LineRecorder final : public platform::TextStream {
 
   std::vector<std::wstring> lines;
 };
-
-bool Has(std::wstring_view line, wchar_t c) { return line.find(c) != std::wstring_view::npos; }
 
 bool SameIgnoringCase(std::wstring_view a, std::wstring_view b) {
   if (a.size() != b.size()) return false;
@@ -99,7 +98,9 @@ std::vector<std::wstring> Lines(std::wstring_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data), size);
-  const bool wide = (fuzz::TakeByte(input) & 1) != 0;
+  const std::uint8_t choice = fuzz::TakeByte(input);
+  const bool wide = (choice & 1) != 0;
+  const int codePage = fuzz::PickCodePage(choice >> 1);
   const std::wstring text = Characters(input, wide);
   std::vector<std::wstring> lines = Lines(text);
   // The first line is the version as read; the rest are the file's lines.
@@ -120,14 +121,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(upgrade::ClassifyVersionText(versionText) == TableCode(versionText));
 
   LineRecorder linkWriter;
-  upgrade::LinkTypeLineRule linkRule;
+  const auto holdsBoth = [codePage](std::string_view bytes) {
+    return fuzz::HasCharacter(bytes, "[", codePage) && fuzz::HasCharacter(bytes, "]", codePage);
+  };
+  upgrade::LinkTypeLineRule linkRule(fuzz::LeadBytesOf(codePage));
   std::size_t at = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::wstring& line = lines[i];
     linkRule.Apply(byteLines[i], linkWriter);
     Require(at < linkWriter.lines.size() && linkWriter.lines[at] == line);
     ++at;
-    const bool header = Has(line, L'[') && Has(line, L']') && !SameIgnoringCase(line, L"[info]") &&
+    const bool header = holdsBoth(byteLines[i]) && !SameIgnoringCase(line, L"[info]") &&
                         !SameIgnoringCase(line, L"[fileGroups]");
     if (header) {
       Require(at < linkWriter.lines.size() && linkWriter.lines[at] == L"LINKTYPE=Static Link");
@@ -137,13 +141,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   LineRecorder versionWriter;
-  upgrade::VersionLineRule versionRule(versionText);
+  upgrade::VersionLineRule versionRule(versionText, fuzz::LeadBytesOf(codePage));
   bool inGeneral = false;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::wstring& line = lines[i];
     versionRule.Apply(byteLines[i], versionWriter);
     Require(versionWriter.lines.size() == i + 1);
-    if (Has(line, L'[') && Has(line, L']')) inGeneral = SameIgnoringCase(line, L"[GENERAL]");
+    if (holdsBoth(byteLines[i])) inGeneral = SameIgnoringCase(line, L"[GENERAL]");
     const bool raised = inGeneral && line == L"Version=" + versionText;
     Require(versionWriter.lines[i] == (raised ? std::wstring(L"Version=1.20.000") : line));
   }
