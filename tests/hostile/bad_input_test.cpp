@@ -17,6 +17,10 @@
 #include "ui/upgrade_state.h"
 #include "upgrade/upgrade_run.h"
 
+#ifdef _WIN32
+#include "platform/win32_headers.h"
+#endif
+
 namespace hostile_test {
 namespace {
 
@@ -258,6 +262,30 @@ TEST(BadInput, PathLongerThan260CharactersUpgrades) {
   ASSERT_GT(projectFolder.size() + std::wstring(L"\\Shell Objects\\Default.shl").size(), 300u);
   ExpectWholeUpgradeIn(projectFolder, L"Project.ipr");
 }
+
+#ifdef _WIN32
+// Run only by its own test entry, under a Japanese locale (tests/hostile/CMakeLists.txt): a whole
+// upgrade on the system's ANSI code page 932, in a folder named in Japanese. Bytes 83 5D and 81 5B
+// are characters (U+30BE, U+30FC) that end in the bytes of "]" and "[", so a line holding them is
+// no section header: not in the project file, not in the file-group file.
+TEST(BadInput, DISABLED_DoubleByteTextOnCodePage932IsNoHeader) {
+  ASSERT_EQ(GetACP(), 932u) << "needs LC_ALL=ja_JP.UTF-8, a locale made by scripts/setup windows";
+  ScratchFolder folder;
+  const std::wstring projectFolder = folder.Child(L"\x30d7\x30ed\x30b8\x30a7\x30af\x30c8");
+  const std::wstring project = projectFolder + L"\\Project.ipr";
+  const std::wstring fileGroups = projectFolder + L"\\File Groups\\Default.fdf";
+  // 83 5E 83 43 83 80 83 5D 81 5B 83 93: U+30BF U+30A4 U+30E0 U+30BE U+30FC U+30F3.
+  const std::string text = "\x83\x5E\x83\x43\x83\x80\x83\x5D\x81\x5B\x83\x93";
+  WriteNamed(project, "[General]\r\nTitle=" + text + "\r\nVersion=1.00.000\r\n");
+  WriteNamed(fileGroups, "[Info]\r\n[Group]\r\nComment=" + text + "\r\n");
+  const RunResult run = Convert(project);
+  EXPECT_TRUE(run.ui.messages.empty());
+  EXPECT_EQ(run.ui.statusText, L"Complete!");
+  EXPECT_EQ(ReadNamed(project), "[General]\r\nTitle=" + text + "\r\nVersion=1.20.000\r\n");
+  EXPECT_EQ(ReadNamed(fileGroups),
+            "[Info]\r\n[Group]\r\nLINKTYPE=Static Link\r\nComment=" + text + "\r\n");
+}
+#endif
 
 }  // namespace
 }  // namespace hostile_test
