@@ -1,7 +1,6 @@
 #include "ui/file_dialog.h"
 
 #include <cderr.h>
-#include <commdlg.h>
 
 #include <algorithm>
 #include <vector>
@@ -11,6 +10,12 @@ namespace {
 
 // Room for the longest path the system allows, so that no choice is cut short.
 constexpr std::size_t kMaxPathChars = 32768;
+
+// The reason the library or its functions could not be had; never 0, which would read as shown.
+DWORD LoadError() {
+  const DWORD error = GetLastError();
+  return error != 0 ? error : ERROR_MOD_NOT_FOUND;
+}
 
 }  // namespace
 
@@ -31,9 +36,32 @@ FileDialogResult OpenFallingBackToEmptyName(
   return result;
 }
 
-FileDialogResult OpenFileDialog::Show(HWND owner, std::wstring_view fileName) const {
+FileDialogResult OpenFileDialog::Show(HWND owner, std::wstring_view fileName) {
+  if (const DWORD error = LoadFunctions(); error != 0) {
+    return FileDialogResult{std::wstring(fileName), error, false};
+  }
   return OpenFallingBackToEmptyName(fileName,
                                     [&](std::wstring_view name) { return ShowOnce(owner, name); });
+}
+
+DWORD OpenFileDialog::LoadFunctions() {
+  if (getOpenFileName_ != nullptr) return 0;
+  // A bare name: the system's own library is one it always takes from the system folder.
+  HMODULE library = LoadLibraryW(library_);
+  if (library == nullptr) return LoadError();
+  // Through void(*)() so that the cast between function types is a deliberate one.
+  const auto open = reinterpret_cast<GetOpenFileNameFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(library, "GetOpenFileNameW")));
+  const auto extendedError = reinterpret_cast<ExtendedErrorFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(library, "CommDlgExtendedError")));
+  if (open == nullptr || extendedError == nullptr) {
+    const DWORD error = LoadError();
+    FreeLibrary(library);
+    return error;
+  }
+  getOpenFileName_ = open;
+  extendedError_ = extendedError;
+  return 0;
 }
 
 FileDialogResult OpenFileDialog::ShowOnce(HWND owner, std::wstring_view fileName) const {
@@ -52,13 +80,13 @@ FileDialogResult OpenFileDialog::ShowOnce(HWND owner, std::wstring_view fileName
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
 
   FileDialogResult result;
-  if (GetOpenFileNameW(&dialog)) {
+  if (getOpenFileName_(&dialog)) {
     result.fileName.assign(buffer.data());
     result.chosen = true;
   } else {
     // Cancelled (error 0) or failed: the dialog's name is still the one it was opened with,
     // whatever the dialog left in the buffer.
-    result.error = CommDlgExtendedError();
+    result.error = extendedError_();
     result.fileName = std::wstring(fileName);
   }
   return result;

@@ -8,6 +8,8 @@
 
 #include "platform/win32_headers.h"
 
+#include <commdlg.h>
+
 namespace ui {
 
 inline constexpr wchar_t kDlgSourceFilter[] = L"Standard Edition Projects (*.ipr) | *.ipr";
@@ -33,19 +35,35 @@ struct FileDialogResult {
 FileDialogResult OpenFallingBackToEmptyName(
     std::wstring_view fileName, const std::function<FileDialogResult(std::wstring_view)>& open);
 
+// The library that provides the dialog. It pulls the shell and the printing libraries in with it,
+// so it is loaded on the first Browse rather than at the program's start.
+inline constexpr wchar_t kDialogLibrary[] = L"comdlg32.dll";
+
 class OpenFileDialog {
  public:
-  // filter: "description|pattern" pairs, as kDlgSourceFilter.
-  explicit OpenFileDialog(std::wstring_view filter) : filter_(DialogFilter(filter)) {}
+  // filter: "description|pattern" pairs, as kDlgSourceFilter; library: the DLL that provides
+  // GetOpenFileNameW and CommDlgExtendedError.
+  explicit OpenFileDialog(std::wstring_view filter, const wchar_t* library = kDialogLibrary)
+      : filter_(DialogFilter(filter)), library_(library) {}
 
   // Shows the dialog, modal to the owner, opened with that file name, or with an empty one when
-  // the dialog rejects it (see OpenFallingBackToEmptyName).
-  FileDialogResult Show(HWND owner, std::wstring_view fileName) const;
+  // the dialog rejects it (see OpenFallingBackToEmptyName). When the library cannot be loaded,
+  // error is the system's error number for that and fileName the one given.
+  FileDialogResult Show(HWND owner, std::wstring_view fileName);
 
  private:
+  using GetOpenFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
+  using ExtendedErrorFn = DWORD(WINAPI*)();
+
+  // Finds the two functions once; the library stays loaded for the process's life. A failure is
+  // not kept, so that the next Browse tries again.
+  DWORD LoadFunctions();
   FileDialogResult ShowOnce(HWND owner, std::wstring_view fileName) const;
 
   std::wstring filter_;
+  const wchar_t* library_;
+  GetOpenFileNameFn getOpenFileName_ = nullptr;
+  ExtendedErrorFn extendedError_ = nullptr;
 };
 
 }  // namespace ui

@@ -61,7 +61,7 @@ class Form1 final : public UpgradeUi {
   HWND lastFocus_ = nullptr;  // given back when the window is activated again
   bool endsProgram_;
   std::wstring appName_;
-  const OpenFileDialog dlgSource{kDlgSourceFilter};
+  OpenFileDialog dlgSource{kDlgSourceFilter};
   UpgradeState state_;
 };
 

@@ -8,7 +8,7 @@ add_library(bu_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/form1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1_layout.cpp
 )
-target_link_libraries(bu_window PUBLIC bu_state comctl32 comdlg32 gdi32 user32)
+target_link_libraries(bu_window PUBLIC bu_state comctl32 gdi32 user32)
 if(MINGW)
   # wWinMain as the entry point; MSVC finds it by itself.
   target_compile_options(bu_window PUBLIC -municode)

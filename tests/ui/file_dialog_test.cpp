@@ -76,5 +76,31 @@ INSTANTIATE_TEST_SUITE_P(
                     FallbackCase{kBad, {kBadName, kFailed}, {kBad, L""}, {kBad, kFailed, false}},
                     FallbackCase{L"", {kBadName}, {L""}, {L"", kBadName, false}}));
 
+// The dialog's library is loaded on the first Browse; when it or one of its functions is missing,
+// the dialog fails with the system's reason and the field keeps its name. A failure is not kept:
+// the next Browse tries again, and fails the same way.
+struct LibraryCase {
+  const wchar_t* library;
+  DWORD error;
+};
+
+class DialogLibraryTest : public testing::TestWithParam<LibraryCase> {};
+
+TEST_P(DialogLibraryTest, LibraryThatCannotBeHadFailsTheDialogWithTheSystemsError) {
+  OpenFileDialog dialog(kDlgSourceFilter, GetParam().library);
+  for (int press = 1; press <= 2; ++press) {
+    const FileDialogResult result = dialog.Show(nullptr, kTyped);
+    EXPECT_EQ(result.error, GetParam().error) << "press " << press;
+    EXPECT_EQ(result.fileName, kTyped);
+    EXPECT_FALSE(result.chosen);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Libraries, DialogLibraryTest,
+                         testing::Values(LibraryCase{L"no_such_dialog_library.dll",
+                                                     ERROR_MOD_NOT_FOUND},
+                                         // Present, but without the dialog's functions.
+                                         LibraryCase{L"version.dll", ERROR_PROC_NOT_FOUND}));
+
 }  // namespace
 }  // namespace ui
