@@ -16,6 +16,8 @@ Fn User32Function(const char* name) {
   return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name)));
 }
 
+}  // namespace
+
 UINT SystemDpi() {
   HDC screen = GetDC(nullptr);
   if (screen == nullptr) return kBaseDpi;
@@ -23,8 +25,6 @@ UINT SystemDpi() {
   ReleaseDC(nullptr, screen);
   return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
 }
-
-}  // namespace
 
 UINT WindowDpi(HWND window) {
   static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");

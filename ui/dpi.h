@@ -11,6 +11,9 @@ namespace ui {
 
 inline constexpr UINT kBaseDpi = 96;
 
+// The DPI of the system's primary display, which new windows take unless placed on another.
+UINT SystemDpi();
+
 // The DPI that the window is shown at.
 UINT WindowDpi(HWND window);
 

@@ -35,16 +35,37 @@ bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   return RegisterClassExW(&windowClass) != 0;
 }
 
-// The height that the static control's text needs, wrapped at its width, in the given font.
-int WrappedTextHeight(HWND control, HFONT font, const wchar_t* text, int width) {
-  HDC dc = GetDC(control);
+// The height that a label's text needs, wrapped at its width, in the given font.
+int WrappedTextHeight(HDC dc, HFONT font, const wchar_t* text, int width) {
   if (dc == nullptr) return 0;
   HGDIOBJ previous = SelectObject(dc, font);
   RECT bounds{0, 0, width, 0};
   DrawTextW(dc, text, -1, &bounds, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
   SelectObject(dc, previous);
-  ReleaseDC(control, dc);
   return bounds.bottom - bounds.top;
+}
+
+// The window's device context for measuring texts, released when it goes.
+class ScopedWindowDc {
+ public:
+  explicit ScopedWindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ScopedWindowDc(const ScopedWindowDc&) = delete;
+  ScopedWindowDc& operator=(const ScopedWindowDc&) = delete;
+  ~ScopedWindowDc() {
+    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+  }
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// Where the row's control goes at that DPI; a label grows to fit its text in that font.
+RECT RowRect(const ControlRow& row, UINT dpi, HDC dc, HFONT font) {
+  RECT rect = ControlPixelRect(row, dpi);
+  if (std::wstring_view(row.className) != L"STATIC") return rect;
+  return FitLabelRect(row, dpi, WrappedTextHeight(dc, font, row.text, rect.right - rect.left));
 }
 
 bool IsWindowChild(HWND parent, HWND window) {
@@ -63,9 +84,12 @@ Form1::~Form1() {
 bool Form1::Create(HINSTANCE instance) {
   instance_ = instance;
   if (!RegisterForm1Class(instance, WindowProc)) return false;
-  // The size is set once the window knows its DPI (OnCreate).
+  // Made at its size for the system's DPI, which is the window's own unless the system places it
+  // on a monitor of another; then OnCreate sizes it again.
+  const UINT dpi = SystemDpi();
+  const RECT frame = WindowRectForClient(ClientPixelSize(dpi), kStyle, kExStyle, dpi);
   return CreateWindowExW(kExStyle, kClassName, kForm1Caption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this) != nullptr;
+                         frame.right, frame.bottom, nullptr, nullptr, instance, this) != nullptr;
 }
 
 HFONT Form1::Font() const {
@@ -113,11 +137,21 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool Form1::OnCreate() {
-  for (const ControlRow& row : Form1Controls()) {
-    HWND control = CreateWindowExW(
-        row.exStyle, row.className, row.text, row.style | kChildStyle, 0, 0, 0, 0, hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
-    if (control == nullptr) return false;
+  dpi_ = WindowDpi(hwnd_);
+  font_ = CreateMessageFont(dpi_);
+  {
+    // Each control is made in its place and with its font, so that none is laid out twice before
+    // the first frame.
+    const ScopedWindowDc dc(hwnd_);
+    for (const ControlRow& row : Form1Controls()) {
+      const RECT rect = RowRect(row, dpi_, dc.get(), Font());
+      HWND control = CreateWindowExW(
+          row.exStyle, row.className, row.text, row.style | kChildStyle, rect.left, rect.top,
+          rect.right - rect.left, rect.bottom - rect.top, hwnd_,
+          reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
+      if (control == nullptr) return false;
+      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+    }
   }
   // The frames go beneath everything so that, clipped by their siblings, they never paint over
   // the text box and the buttons that lie on them. Tab order follows the remaining controls.
@@ -126,7 +160,7 @@ bool Form1::OnCreate() {
   }
   // No length limit on the path field (0 lifts the default of 32767 characters).
   SendMessageW(Control(kTxtStandardProjectId), EM_SETLIMITTEXT, 0, 0);
-  ApplyDpi(WindowDpi(hwnd_));
+  FitClientArea();
   lastFocus_ = Control(kTxtStandardProjectId);
   return true;
 }
@@ -137,24 +171,25 @@ void Form1::ApplyDpi(UINT dpi) {
   UniqueFont font = CreateMessageFont(dpi);
   HFONT shown =
       font.get() != nullptr ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  for (const ControlRow& row : Form1Controls()) {
-    HWND control = Control(row.id);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
-    RECT rect = ControlPixelRect(row, dpi);
-    if (std::wstring_view(row.className) == L"STATIC") {
-      rect = FitLabelRect(row, dpi,
-                          WrappedTextHeight(control, shown, row.text, rect.right - rect.left));
+  {
+    const ScopedWindowDc dc(hwnd_);
+    for (const ControlRow& row : Form1Controls()) {
+      HWND control = Control(row.id);
+      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
+      const RECT rect = RowRect(row, dpi, dc.get(), shown);
+      SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
+                   rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
-                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   font_ = std::move(font);
+  FitClientArea();
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
 
-  const SIZE client = ClientPixelSize(dpi);
-  const RECT frame = WindowRectForClient(client, kStyle, kExStyle, dpi);
-  SetWindowPos(hwnd_, nullptr, 0, 0, frame.right, frame.bottom,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  // The frame metrics for a DPI may differ from what the system draws; fix the client exactly.
+void Form1::FitClientArea() {
+  // From the frame that the system actually draws, which may differ from what its metrics for
+  // the DPI foretell.
+  const SIZE client = ClientPixelSize(dpi_);
   RECT actual{};
   RECT window{};
   if (GetClientRect(hwnd_, &actual) && GetWindowRect(hwnd_, &window) &&
@@ -163,7 +198,6 @@ void Form1::ApplyDpi(UINT dpi) {
                  window.bottom - window.top + client.cy - actual.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void Form1::OnCommand(int id, int code) noexcept {

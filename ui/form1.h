@@ -51,6 +51,8 @@ class Form1 final : public UpgradeUi {
 
   // Font, control rectangles and client size for that DPI.
   void ApplyDpi(UINT dpi);
+  // Sizes the window so that its client area is the layout's at the window's DPI.
+  void FitClientArea();
   // Shows what reached a command handler uncaught. Call only inside a catch block.
   void ReportUnexpectedFailure() noexcept;
 
