@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "platform/buffered_text_stream.h"
-#include "platform/byte_channel.h"
 #include "platform/failure.h"
 #include "platform/memory_channel.h"
 
@@ -58,6 +57,10 @@ class IniParser {
     std::wstring line;
     while (!lines.AtEndOfStream()) {
       lines.ReadLine(line);
+      // A stream bounds its lines by its own limit, which may be above this reader's cap.
+      if (line.size() > cap_) {
+        throw Failure(kOutOfMemory, "a line is longer than " + std::to_string(cap_));
+      }
       AddLine(line);
     }
   }
@@ -135,10 +138,13 @@ void IniReader::LoadText(std::string_view bytes) {
 
 void IniReader::LoadFile(std::wstring_view path) {
   sections_ = IniSections();
-  BufferedTextStream lines(OpenByteFile(path, FileAccess::kRead, FileDisposition::kOpenExisting),
-                           BufferedTextStream::Direction::kRead, kReadBuffer, cap_);
-  Load(lines);
-  lines.Close();
+  std::unique_ptr<FileSystemObject> ownFiles;
+  if (files_ == nullptr) ownFiles = CreatePlatformFileSystem();
+  FileSystemObject& files = files_ != nullptr ? *files_ : *ownFiles;
+  const std::unique_ptr<TextStream> lines =
+      files.OpenTextFile(path, IoMode::ForReading, false, TextFormat::Ascii);
+  Load(*lines);
+  lines->Close();
 }
 
 }  // namespace platform

@@ -20,6 +20,8 @@
 //   its cap (64 Mi characters unless chosen otherwise), loading fails with kOutOfMemory. A file
 //   that cannot be opened or read fails with its own error number (53 file not found, 76 path not
 //   found, 70 permission denied, 75 otherwise). A failed load leaves the reader empty.
+// - LoadFile reads through the file services it was given, else the platform's own, so that a
+//   test's services (faults, a disk in memory) reach the reading of a project too.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +31,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/file_system_object.h"
 #include "platform/lead_bytes.h"
 #include "platform/text_stream.h"
 
@@ -86,6 +89,10 @@ class IniReader {
 
   explicit IniReader(std::size_t cap = kDefaultCap, LeadBytes leadBytes = {})
       : cap_(cap), leadBytes_(leadBytes) {}
+  // A reader whose LoadFile opens files through `files`, which must outlive it.
+  explicit IniReader(FileSystemObject& files, LeadBytes leadBytes = {},
+                     std::size_t cap = kDefaultCap)
+      : cap_(cap), leadBytes_(leadBytes), files_(&files) {}
 
   // Parses the file at the path, replacing what an earlier load read (and what it returned).
   void LoadFile(std::wstring_view path);
@@ -99,6 +106,7 @@ class IniReader {
  private:
   std::size_t cap_;
   LeadBytes leadBytes_;
+  FileSystemObject* files_ = nullptr;
   IniSections sections_;
 };
 

@@ -25,8 +25,8 @@ StepResult ReadProjectVersion(ui::UpgradeState& state, ui::UpgradeUi& ui) {
   // statusMessage it has just cleared. The reader is released on every path.
   try {
     const std::wstring path = ui.ProjectPath();
-    auto reader = std::make_unique<platform::IniReader>(platform::IniReader::kDefaultCap,
-                                                        platform::SystemLeadBytes());
+    auto reader =
+        std::make_unique<platform::IniReader>(state.FileSystem(), platform::SystemLeadBytes());
     reader->LoadFile(path);
 
     const platform::IniSection* general = reader->Sections().Item(L"General");
