@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -16,13 +17,17 @@ namespace {
   throw Failure(kInvalidProcedureCall, "the line has a character that 8-bit text cannot hold");
 }
 
+constexpr std::align_val_t kPageAlignment{4096};
+
+char* NewBlock(std::size_t size) { return new (kPageAlignment) char[size]; }
+
 }  // namespace
 
 BufferedTextStream::BufferedTextStream(std::unique_ptr<ByteChannel> channel, Direction direction,
                                        std::size_t bufferSize, std::size_t maxLineLength)
     : channel_(std::move(channel)),
       direction_(direction),
-      buffer_(std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(bufferSize, 1))),
+      buffer_(NewBlock(std::max<std::size_t>(bufferSize, 1))),
       capacity_(std::max<std::size_t>(bufferSize, 1)),
       maxLineLength_(maxLineLength) {}
 
@@ -35,9 +40,12 @@ BufferedTextStream::~BufferedTextStream() {
   }
 }
 
-void BufferedTextStream::RequireWritable() const {
-  Require(Direction::kWrite);
-  if (writeFailure_ != 0) throw Failure(writeFailure_, "an earlier write to the file failed");
+void BufferedTextStream::PageAlignedDelete::operator()(char* block) const noexcept {
+  ::operator delete[](block, kPageAlignment);
+}
+
+void BufferedTextStream::RefuseAfterFailedWrite() const {
+  throw Failure(writeFailure_, "an earlier write to the file failed");
 }
 
 void BufferedTextStream::Refuse(Direction direction) const {
@@ -101,6 +109,31 @@ std::string_view BufferedTextStream::ReadLineBytes() {
     begin_ = end_;
   } while (Fill());  // a last line without a line end ends at the end of the file
   return longLine_;
+}
+
+TextStream::LineRun BufferedTextStream::ReadLineRun(char a, char b) {
+  Require(Direction::kRead);
+  if (begin_ == end_ && !Fill()) {
+    throw Failure(kInputPastEndOfFile, "read past the end of the text stream");
+  }
+  // A line of a run is shorter than the block; under a tighter bound every line is measured alone.
+  if (maxLineLength_ < capacity_) return {ReadLineBytes(), false};
+  const char* const block = buffer_.get();
+  const char* const from = block + begin_;
+  const char* const stop = FindLineRunStop(from, block + end_, a, b);
+  const char* const runEnd = FindLineRunEnd(from, stop);
+  const auto take = [&](const char* end, std::size_t lineEnd) {
+    begin_ = static_cast<std::size_t>(end - block) + lineEnd;
+    return std::string_view(from, static_cast<std::size_t>(end - from));
+  };
+  if (runEnd != from) return {take(runEnd, 0), true};
+  // The first line itself stopped the run. Where a lone line end stopped it, the line is known
+  // already; a line with `a` or `b` or one that goes on past the block is read as usual.
+  if (stop != block + end_) {
+    if (stop != from && stop[-1] == '\r') return {take(stop - 1, 1), false};
+    if (*stop == '\n') return {take(stop, 1), false};
+  }
+  return {ReadLineBytes(), false};
 }
 
 void BufferedTextStream::ReadLine(std::wstring& line) {
@@ -173,6 +206,12 @@ void BufferedTextStream::WriteLineBytes(std::string_view bytes) {
   }
   Put(bytes);
   Put("\r\n");
+}
+
+void BufferedTextStream::WriteLineRun(std::string_view lines) {
+  RequireWritable();
+  RequireCrLfEnd(lines);
+  Put(lines);
 }
 
 void BufferedTextStream::WriteBlankLines(int count) {

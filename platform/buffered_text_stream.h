@@ -36,6 +36,9 @@ class BufferedTextStream final : public TextStream {
   void WriteLine(std::wstring_view text) override;
   std::string_view ReadLineBytes() override;
   void WriteLineBytes(std::string_view bytes) override;
+  // A run lies within the block: it is handed out where it lies and written with one copy.
+  LineRun ReadLineRun(char a, char b) override;
+  void WriteLineRun(std::string_view lines) override;
   void WriteBlankLines(int count) override;
   void FlushToDisk() override;
   // A second Close does nothing, so that a failure path may close what the normal path closed.
@@ -49,7 +52,11 @@ class BufferedTextStream final : public TextStream {
   }
   [[noreturn]] void Refuse(Direction direction) const;
   // A writer that is open and whose writes have all reached the file so far.
-  void RequireWritable() const;
+  void RequireWritable() const {
+    Require(Direction::kWrite);
+    if (writeFailure_ != 0) RefuseAfterFailedWrite();
+  }
+  [[noreturn]] void RefuseAfterFailedWrite() const;
   bool Fill();
   void Put(std::string_view bytes);
   void PutText(std::wstring_view text);
@@ -57,7 +64,14 @@ class BufferedTextStream final : public TextStream {
 
   std::unique_ptr<ByteChannel> channel_;  // null once closed
   Direction direction_;
-  std::unique_ptr<char[]> buffer_;
+  // Page-aligned, so that in the kernel's copies between the block and the page cache both sides
+  // stand at the same offset within a page (blocks start at file positions that are multiples of
+  // their size): on an AMD EPYC, a copy whose destination lay a few bytes past its source's offset
+  // ran two and a half times as long.
+  struct PageAlignedDelete {
+    void operator()(char* block) const noexcept;
+  };
+  std::unique_ptr<char[], PageAlignedDelete> buffer_;
   std::size_t capacity_;
   std::size_t maxLineLength_;
   std::size_t begin_ = 0;  // reader: next unread byte

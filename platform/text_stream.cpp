@@ -14,6 +14,25 @@ std::string_view TextStream::ReadLineBytes() {
   return byteLine_;
 }
 
+TextStream::LineRun TextStream::ReadLineRun(char /*a*/, char /*b*/) {
+  return {ReadLineBytes(), false};
+}
+
+void TextStream::WriteLineRun(std::string_view lines) {
+  RequireCrLfEnd(lines);
+  for (std::size_t begin = 0; begin != lines.size();) {
+    const std::size_t end = lines.find("\r\n", begin);
+    WriteLineBytes(lines.substr(begin, end - begin));
+    begin = end + 2;
+  }
+}
+
+void TextStream::RequireCrLfEnd(std::string_view lines) {
+  if (!lines.empty() && !lines.ends_with("\r\n")) {
+    throw Failure(kInvalidProcedureCall, "a run of lines that does not end in CR LF");
+  }
+}
+
 void TextStream::FlushToDisk() {
   throw Failure(kBadFileMode, "the text stream is not a file that can be written through");
 }

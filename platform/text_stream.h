@@ -5,10 +5,10 @@
 // page it was written in. ReadLine accepts CR LF, LF and a lone CR as line ends and returns the
 // line without it; WriteLine writes CR LF. ReadLineBytes and WriteLineBytes are the same two
 // operations on the line's bytes, for callers that look at every line of a large file and so
-// must not widen each one. Writing a character above U+00FF fails with
-// kInvalidProcedureCall instead of writing a substitute. Streams are buffered and never hold a
-// whole file: a reader refuses a line longer than kMaxLineLength with kOutOfMemory. Every
-// operation throws platform::Failure on failure.
+// must not widen each one; ReadLineRun and WriteLineRun move runs of such lines at once. Writing a
+// character above U+00FF fails with kInvalidProcedureCall instead of writing a substitute. Streams
+// are buffered and never hold a whole file: a reader refuses a line longer than kMaxLineLength with
+// kOutOfMemory. Every operation throws platform::Failure on failure.
 //
 // Destroying a stream without Close releases it: what was written so far is flushed as far as
 // possible and the file is closed; the destructor never throws.
@@ -41,6 +41,19 @@ class TextStream {
   virtual std::string_view ReadLineBytes();
   // Writes the bytes as one line, each as the character of the same value.
   virtual void WriteLineBytes(std::string_view bytes);
+  // The next lines at once where a stream can hand them out cheaply, for callers that copy most
+  // lines unchanged: a run of whole lines from here that each end in CR LF and hold neither byte
+  // `a` nor `b` (two bytes other than CR and LF), given with their line ends; or else the next
+  // line alone, without its line end, as ReadLineBytes gives it. Valid until the next operation.
+  struct LineRun {
+    std::string_view text;
+    bool crLfLines;  // text is a run of lines with their CR LF ends, not one line without its end
+  };
+  virtual LineRun ReadLineRun(char a, char b);
+  // Writes whole lines, each ended by CR LF, as they are: the same as WriteLineBytes of each line
+  // without its CR LF. Text that is not empty and does not end in CR LF is refused with
+  // kInvalidProcedureCall.
+  virtual void WriteLineRun(std::string_view lines);
   virtual void WriteBlankLines(int count) = 0;
   // A writer's lines so far, written through to the disk itself: when this returns they survive
   // a crash or a power cut. A stream that is not a file fails with kBadFileMode.
@@ -59,6 +72,8 @@ class TextStream {
 
  protected:
   TextStream() = default;
+  // WriteLineRun's refusal, for the streams that override it.
+  static void RequireCrLfEnd(std::string_view lines);
 
  private:
   // For the byte operations' plain versions, which go through the characters.

@@ -31,6 +31,24 @@ Lines ReadAll(std::string_view bytes, std::size_t bufferSize) {
   return lines;
 }
 
+// Read with runs where the stream gives them, each run split at its CR LFs.
+Lines ReadAllByRuns(std::string_view bytes, std::size_t bufferSize,
+                    std::size_t bound = BufferedTextStream::kUnlimited) {
+  BufferedTextStream reader(std::make_unique<MemoryChannel>(bytes), Direction::kRead, bufferSize,
+                            bound);
+  Lines lines;
+  while (!reader.AtEndOfStream()) {
+    const auto [text, crLfLines] = reader.ReadLineRun('[', ']');
+    std::string_view rest = text;
+    do {
+      const std::size_t end = crLfLines ? rest.find("\r\n") : rest.size();
+      lines.emplace_back(rest.begin(), rest.begin() + end);
+      rest.remove_prefix(crLfLines ? end + 2 : end);
+    } while (!rest.empty());
+  }
+  return lines;
+}
+
 TEST(BufferedTextStream, LineEndsAtEveryBufferSize) {
   const struct {
     const char* bytes;
@@ -51,6 +69,7 @@ TEST(BufferedTextStream, LineEndsAtEveryBufferSize) {
   for (std::size_t size = 1; size <= 20; ++size) {
     for (const auto& c : cases) {
       EXPECT_EQ(ReadAll(c.bytes, size), c.lines) << c.bytes << " with a buffer of " << size;
+      EXPECT_EQ(ReadAllByRuns(c.bytes, size), c.lines) << c.bytes << " in runs, buffer " << size;
     }
   }
 }
@@ -75,6 +94,8 @@ TEST(BufferedTextStream, LineLongerThanTheBoundIsRefused) {
       {"abcd", 4, 0},
       {"abcde\n", 4, platform::kOutOfMemory},
       {"ab\nabcde", 4, platform::kOutOfMemory},
+      {"a\r\nbb\r\nabcde\r\n", 4, platform::kOutOfMemory},
+      {"a\r\nbb\r\nabcd\r\n", 4, 0},
   };
   for (const auto& c : cases) {
     for (std::size_t size : {1, 2, 3, 64}) {
@@ -85,6 +106,9 @@ TEST(BufferedTextStream, LineLongerThanTheBoundIsRefused) {
                 }),
                 c.number)
           << c.bytes << " with a buffer of " << size;
+      // Runs too: a bound under the block's size is kept line by line.
+      EXPECT_EQ(FailureNumber([&] { ReadAllByRuns(c.bytes, size, c.bound); }), c.number)
+          << c.bytes << " in runs, buffer " << size;
     }
   }
 }
@@ -98,8 +122,12 @@ TEST(BufferedTextStream, WritesLinesWithCrLfAcrossSmallBuffers) {
     writer.WriteLine(L"");
     writer.WriteLine(std::wstring(L"\u00E9\u0000\u00FF", 3));
     writer.WriteBlankLines(0);
+    writer.WriteLineRun("a=1\r\n\r\n");
+    writer.WriteLineRun("");
+    EXPECT_EQ(FailureNumber([&] { writer.WriteLineRun("b=2\r\nc"); }),
+              platform::kInvalidProcedureCall);
     writer.Close();
-    EXPECT_EQ(out, std::string("[General]\r\n\r\n\r\n\xE9\0\xFF\r\n", 20)) << size;
+    EXPECT_EQ(out, std::string("[General]\r\n\r\n\r\n\xE9\0\xFF\r\na=1\r\n\r\n", 27)) << size;
   }
 }
 
@@ -154,6 +182,7 @@ TEST(BufferedTextStream, AFailedWriteFailsEveryLaterWriteAndTheClose) {
   EXPECT_EQ(FailureNumber([&] { writer.WriteLine(L"cdef"); }), platform::kDiskFull);
   EXPECT_EQ(FailureNumber([&] { writer.WriteLine(L"g"); }), platform::kDiskFull);
   EXPECT_EQ(FailureNumber([&] { writer.WriteBlankLines(1); }), platform::kDiskFull);
+  EXPECT_EQ(FailureNumber([&] { writer.WriteLineRun("h\r\n"); }), platform::kDiskFull);
   // A file with a gap is never written through as if it were whole.
   EXPECT_EQ(FailureNumber([&] { writer.FlushToDisk(); }), platform::kDiskFull);
   EXPECT_EQ(file.syncs, 0);

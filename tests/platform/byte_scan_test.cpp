@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -47,3 +48,70 @@ TEST(WhichBytesOccur, HighBytesAreSearchedForAndNotConfused) {
 }
 
 }  // namespace
+
+// Where a run of CR LF lines holding neither bracket must stop, and where it ends, the plain way.
+std::size_t PlainRunStop(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool afterCr = i > 0 && text[i - 1] == '\r';
+    if (text[i] == '[' || text[i] == ']' || afterCr != (text[i] == '\n')) return i;
+  }
+  return text.size();
+}
+
+std::size_t PlainRunEnd(std::string_view text) {
+  std::size_t end = 0;
+  for (std::size_t at = 0;;) {
+    const std::size_t lineEnd = text.find_first_of("\r\n[]", at);
+    if (lineEnd == std::string_view::npos || text.substr(lineEnd, 2) != "\r\n") return end;
+    at = end = lineEnd + 2;
+  }
+}
+
+// The stop and the end, each as an offset in the text.
+std::pair<std::size_t, std::size_t> ScannedRun(std::string_view text) {
+  const char* const stop =
+      platform::FindLineRunStop(text.data(), text.data() + text.size(), '[', ']');
+  return {static_cast<std::size_t>(stop - text.data()),
+          static_cast<std::size_t>(platform::FindLineRunEnd(text.data(), stop) - text.data())};
+}
+
+std::pair<std::size_t, std::size_t> PlainRun(std::string_view text) {
+  return {PlainRunStop(text), PlainRunEnd(text)};
+}
+
+// CR LF lines whose CRs fall on every offset of the 64-byte rounds (each line moves the next CR on
+// by 17 bytes), some longer than a round, with high bytes among them.
+std::string CrLfLines() {
+  std::string text;
+  for (std::size_t line = 0; line < 64; ++line) {
+    const std::size_t length = line % 3 == 0 ? 79 : 15;
+    for (std::size_t i = 0; i < length; ++i) text.push_back(static_cast<char>(0x80 + (i % 64)));
+    text += "\r\n";
+  }
+  return text;
+}
+
+TEST(FindLineRun, EndsBeforeTheFirstLineThatIsNotAPlainCrLfLine) {
+  const std::string lines = CrLfLines();
+  for (std::size_t size = 0; size <= lines.size(); ++size) {
+    const std::string_view cut = std::string_view(lines).substr(0, size);
+    ASSERT_EQ(ScannedRun(cut), PlainRun(cut)) << "the first " << size << " bytes";
+  }
+  // Each kind of line that ends a run, at every place, and read from a few starting points.
+  for (std::size_t at = 0; at < lines.size(); ++at) {
+    for (const char* kind : {"[", "]", "lone CR", "lone LF"}) {
+      std::string text = lines;
+      if (kind[1] == '\0') {
+        text[at] = kind[0];
+      } else if (text[at] == '\r') {
+        text[kind[5] == 'C' ? at + 1 : at] = 'x';
+      } else {
+        continue;
+      }
+      for (const std::size_t from : {std::size_t{0}, std::size_t{17}}) {
+        const std::string_view view = std::string_view(text).substr(std::min(from, at));
+        ASSERT_EQ(ScannedRun(view), PlainRun(view)) << kind << " at " << at << " from " << from;
+      }
+    }
+  }
+}

@@ -1,6 +1,7 @@
 // The text stream's block-wise paths: the line-end search, the widening and the narrowing work
-// sixteen bytes at a time with a separate tail, so lines of every length around those blocks,
-// every byte value and every position of a refused character are checked against plain loops.
+// sixteen bytes at a time with a separate tail, and runs of lines are found 64 bytes at a time, so
+// lines of every length around those blocks, every byte value and every position of a refused
+// character are checked against plain loops.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,6 +12,7 @@
 #include "platform/failure.h"
 #include "platform/memory_channel.h"
 #include "platform/text_stream.h"
+#include "scratch_folder.h"
 
 namespace platform_test {
 namespace {
@@ -46,6 +48,29 @@ std::vector<std::wstring> ReadAllAsBytes(const std::string& bytes, std::size_t b
   return lines;
 }
 
+// The same lines read in runs where the stream hands runs out; each run must keep its promise.
+std::vector<std::wstring> ReadAllByRuns(const std::string& bytes, std::size_t bufferSize) {
+  BufferedTextStream reader(std::make_unique<MemoryChannel>(bytes), Direction::kRead, bufferSize);
+  std::vector<std::wstring> lines;
+  while (!reader.AtEndOfStream()) {
+    const platform::TextStream::LineRun run = reader.ReadLineRun('[', ']');
+    if (!run.crLfLines) {
+      lines.push_back(Widened(std::string(run.text)));
+      continue;
+    }
+    EXPECT_TRUE(run.text.ends_with("\r\n"));
+    EXPECT_EQ(run.text.find_first_of("[]"), std::string_view::npos);
+    for (std::size_t begin = 0; begin < run.text.size();) {
+      const std::size_t end = run.text.find("\r\n", begin);
+      const std::string line(run.text.substr(begin, end - begin));
+      EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << "a lone line end in a run";
+      lines.push_back(Widened(line));
+      begin = end + 2;
+    }
+  }
+  return lines;
+}
+
 std::vector<std::wstring> ReadAll(const std::string& bytes, std::size_t bufferSize) {
   BufferedTextStream reader(std::make_unique<MemoryChannel>(bytes), Direction::kRead, bufferSize);
   std::vector<std::wstring> lines;
@@ -76,6 +101,7 @@ TEST_P(LineEndTest, LinesOfEveryLengthReadBackExactly) {
        {std::size_t{7}, std::size_t{16}, std::size_t{33}, BufferedTextStream::kDefaultBufferSize}) {
     EXPECT_EQ(ReadAll(bytes, bufferSize), expected) << "buffer of " << bufferSize;
     EXPECT_EQ(ReadAllAsBytes(bytes, bufferSize), expected) << "buffer of " << bufferSize;
+    EXPECT_EQ(ReadAllByRuns(bytes, bufferSize), expected) << "buffer of " << bufferSize;
   }
 }
 
@@ -92,6 +118,11 @@ TEST(BufferedTextStreamBlocks, ALineEndAtEachOffsetOfABlockEndsTheLine) {
       const std::vector<std::wstring> expected = {Widened(before), Widened(after)};
       EXPECT_EQ(ReadAll(before + end + after, BufferedTextStream::kDefaultBufferSize), expected)
           << "line end " << int{end} << " at " << at;
+      // Among CR LF lines, where it also ends a run.
+      const std::string lines = Payload(at, at + 3) + "\r\n" + before + end + after + "\r\n";
+      EXPECT_EQ(ReadAllByRuns(lines, BufferedTextStream::kDefaultBufferSize),
+                ReadAll(lines, BufferedTextStream::kDefaultBufferSize))
+          << "line end " << int{end} << " at " << at;
     }
   }
 }
@@ -106,7 +137,9 @@ TEST(BufferedTextStreamBlocks, EveryLengthAndByteValueWritesBackTheSameBytes) {
                                   bufferSize);
         for (std::size_t length = 0; length <= kLongest; ++length) {
           const std::string payload = Payload(length, length * 3);
-          if (asBytes) {
+          if (asBytes && length % 2 == 1) {
+            writer.WriteLineRun(payload + "\r\n");
+          } else if (asBytes) {
             writer.WriteLineBytes(payload);
           } else {
             writer.WriteLine(Widened(payload));
@@ -145,6 +178,25 @@ TEST(TextStreamBytes, ThePlainVersionsMapEachByteToTheCharacterOfTheSameValue) {
   }
   stream.WriteLineBytes(Payload(40, 2));
   EXPECT_EQ(stream.written, std::vector<std::wstring>{Widened(Payload(40, 2))});
+}
+
+// Its run operations go line by line: a run of one line at most, and each line of a written run.
+TEST(TextStreamBytes, ThePlainRunsAreLineByLine) {
+  CharacterStream stream;
+  stream.lines = {L"a", L""};
+  for (const std::wstring& line : stream.lines) {
+    const platform::TextStream::LineRun run = stream.ReadLineRun('[', ']');
+    EXPECT_FALSE(run.crLfLines);
+    EXPECT_EQ(Widened(std::string(run.text)), line);
+  }
+  stream.WriteLineRun("");
+  stream.WriteLineRun("a\r\n\r\nb\nc\r\n");
+  EXPECT_EQ(stream.written, (std::vector<std::wstring>{L"a", L"", L"b\nc"}));
+  for (const char* refused : {"a", "a\r", "a\n", "a\r\nb"}) {
+    EXPECT_EQ(FailureNumber([&] { stream.WriteLineRun(refused); }), platform::kInvalidProcedureCall)
+        << refused;
+  }
+  EXPECT_EQ(stream.written.size(), 3u) << "a refused run writes nothing";
 }
 
 TEST(BufferedTextStreamBlocks, ACharacterBeyondEightBitsIsRefusedWhereverItStands) {

@@ -35,6 +35,15 @@ class FaultInjectingTextStream final : public platform::TextStream {
     plan_->Count("TextStream::WriteLine", path_);
     inner_->WriteLineBytes(bytes);
   }
+  // The runs are operations of their own: one that fails must leave the files as whole as any.
+  LineRun ReadLineRun(char a, char b) override {
+    plan_->Count("TextStream::ReadLineRun", path_);
+    return inner_->ReadLineRun(a, b);
+  }
+  void WriteLineRun(std::string_view lines) override {
+    plan_->Count("TextStream::WriteLineRun", path_);
+    inner_->WriteLineRun(lines);
+  }
   void WriteBlankLines(int count) override {
     plan_->Count("TextStream::WriteBlankLines", path_);
     inner_->WriteBlankLines(count);
