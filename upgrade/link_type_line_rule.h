@@ -15,6 +15,7 @@ class LinkTypeLineRule final : public LineRule {
  public:
   explicit LinkTypeLineRule(platform::LeadBytes leadBytes = {}) : leadBytes_(leadBytes) {}
   void Apply(std::string_view line, platform::TextStream& writer) override;
+  bool CopiesLinesWithoutBrackets() const override { return true; }
 
  private:
   platform::LeadBytes leadBytes_;

@@ -36,12 +36,28 @@ std::unique_ptr<TextStream> CreateTemporaryFile(FileSystemObject& fileSystem,
 }
 
 // Read byte by byte, UTF-16 text would be written back with every other byte kept but with 8-bit
-// line ends and added lines between them: the file would be garbage. Its byte-order mark shows it.
+// line ends and added lines between them. A run of lines starts with the first line's bytes, or
+// with a line end where that line is shorter than the mark, so the run shows the mark as well.
 bool StartsWithUtf16Mark(std::string_view firstLine) {
   return firstLine.starts_with("\xFF\xFE") || firstLine.starts_with("\xFE\xFF");
 }
 
 }  // namespace
+
+bool RewriteLines(TextStream& reader, TextStream& writer, LineRule& rule) {
+  for (bool firstLine = true; !reader.AtEndOfStream(); firstLine = false) {
+    const TextStream::LineRun run = rule.CopiesLinesWithoutBrackets()
+                                        ? reader.ReadLineRun('[', ']')
+                                        : TextStream::LineRun{reader.ReadLineBytes(), false};
+    if (firstLine && StartsWithUtf16Mark(run.text)) return false;
+    if (run.crLfLines) {
+      writer.WriteLineRun(run.text);
+    } else {
+      rule.Apply(run.text, writer);
+    }
+  }
+  return true;
+}
 
 StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstring_view sourcePath,
                            LineRule& rule) {
@@ -59,13 +75,9 @@ StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstr
     writer = CreateTemporaryFile(fileSystem, ContainingFolder(fileSystem, source), tempPath);
     reader = fileSystem.OpenTextFile(source, platform::IoMode::ForReading, false,
                                      platform::TextFormat::Ascii);
-    for (bool firstLine = true; !reader->AtEndOfStream(); firstLine = false) {
-      const std::string_view line = reader->ReadLineBytes();
-      if (firstLine && StartsWithUtf16Mark(line)) {
-        notEightBitText = true;
-        throw platform::Failure(platform::kInvalidProcedureCall, "the file is UTF-16 text");
-      }
-      rule.Apply(line, *writer);
+    if (!RewriteLines(*reader, *writer, rule)) {
+      notEightBitText = true;
+      throw platform::Failure(platform::kInvalidProcedureCall, "the file is UTF-16 text");
     }
     reader->Close();
     reader.reset();

@@ -17,7 +17,17 @@ class LineRule {
   // Writes one or more lines for one line of the source, given without its line end and as its
   // bytes: 8-bit text maps each byte to the character of the same value, so no line is widened.
   virtual void Apply(std::string_view line, platform::TextStream& writer) = 0;
+  // True while the rule writes every line that holds neither "[" nor "]" unchanged, as the only
+  // line for it, and without changing its own state: runs of such lines are then copied without
+  // being handed over one by one.
+  virtual bool CopiesLinesWithoutBrackets() const { return false; }
 };
+
+// Hands every line of the reader to the rule, which writes through the writer, and copies the runs
+// of lines that the rule would copy unchanged as they are. Returns false, having written nothing,
+// when the text is UTF-16: read byte by byte it would be written back as garbage, and the
+// byte-order mark at the start of its first line shows it.
+bool RewriteLines(platform::TextStream& reader, platform::TextStream& writer, LineRule& rule);
 
 StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstring_view sourcePath,
                            LineRule& rule);

@@ -17,6 +17,10 @@ class VersionLineRule final : public LineRule {
  public:
   explicit VersionLineRule(std::wstring_view versionText, platform::LeadBytes leadBytes = {});
   void Apply(std::string_view line, platform::TextStream& writer) override;
+  // Outside a General section only a header changes anything; inside, any line may be the one.
+  bool CopiesLinesWithoutBrackets() const override {
+    return !inGeneral_ || oldVersionLine_.empty();
+  }
 
  private:
   // As bytes; empty when the version holds a character that no byte stands for, since no line of

@@ -217,7 +217,8 @@ std::vector<bool> OperationsToFail(const std::vector<Operation>& log) {
   for (std::size_t i = 0; i < log.size(); ++i) {
     const std::string& name = log[i].name;
     if (name == "TextStream::AtEndOfStream" || name == "TextStream::ReadLine" ||
-        name == "TextStream::WriteLine") {
+        name == "TextStream::WriteLine" || name == "TextStream::ReadLineRun" ||
+        name == "TextStream::WriteLineRun") {
       perLine[{name, log[i].path}].push_back(i);
     }
   }

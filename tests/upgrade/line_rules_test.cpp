@@ -26,6 +26,22 @@ Lines RunRule(upgrade::LineRule& rule, const Lines& input) {
   return writer.lines;
 }
 
+// As the rewrite runs a rule: a line without brackets is copied, not handed over, whenever the
+// rule says it would copy it unchanged. Both ways must write the same lines.
+Lines RunRuleCopyingRuns(upgrade::LineRule& rule, const Lines& input) {
+  RecordingTextStream writer;
+  for (const auto& line : input) {
+    std::string bytes;
+    for (const wchar_t c : line) bytes.push_back(static_cast<char>(c));
+    if (rule.CopiesLinesWithoutBrackets() && bytes.find_first_of("[]") == std::string::npos) {
+      writer.WriteLineRun(bytes + "\r\n");
+    } else {
+      rule.Apply(bytes, writer);
+    }
+  }
+  return writer.lines;
+}
+
 struct RuleCase {
   const char* name;
   std::wstring versionText;  // used by the version rule only
@@ -41,6 +57,8 @@ TEST_P(VersionLineRuleTest, WritesExpectedLines) {
   const RuleCase& c = GetParam();
   upgrade::VersionLineRule rule(c.versionText);
   EXPECT_EQ(RunRule(rule, c.input), c.expected);
+  upgrade::VersionLineRule copying(c.versionText);
+  EXPECT_EQ(RunRuleCopyingRuns(copying, c.input), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -129,6 +147,8 @@ TEST_P(LinkTypeLineRuleTest, WritesExpectedLines) {
   const RuleCase& c = GetParam();
   upgrade::LinkTypeLineRule rule;
   EXPECT_EQ(RunRule(rule, c.input), c.expected);
+  upgrade::LinkTypeLineRule copying;
+  EXPECT_EQ(RunRuleCopyingRuns(copying, c.input), c.expected);
 }
 
 const std::wstring kLink = L"LINKTYPE=Static Link";
@@ -187,10 +207,13 @@ TEST_P(DoubleByteLineRuleTest, SecondBytesOfCharactersAreNoBrackets) {
   const Lines project = {
       L"[General]", L"Title=" + text, v, closedByTrailByte, v, realHeaderAfterText, v,
       L"[General]", endsInLeadByte,   v};
+  const Lines raisedProject = {
+      L"[General]", L"Title=" + text, raised, closedByTrailByte, raised, realHeaderAfterText, v,
+      L"[General]", endsInLeadByte,   v};
   upgrade::VersionLineRule doubleByte(L"1.00.000", page.leadBytes);
-  EXPECT_EQ(RunRule(doubleByte, project),
-            (Lines{L"[General]", L"Title=" + text, raised, closedByTrailByte, raised,
-                   realHeaderAfterText, v, L"[General]", endsInLeadByte, v}));
+  EXPECT_EQ(RunRule(doubleByte, project), raisedProject);
+  upgrade::VersionLineRule copying(L"1.00.000", page.leadBytes);
+  EXPECT_EQ(RunRuleCopyingRuns(copying, project), raisedProject);
   upgrade::VersionLineRule singleByte(L"1.00.000");
   EXPECT_EQ(RunRule(singleByte, project), project);
 

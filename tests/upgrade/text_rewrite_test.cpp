@@ -1,6 +1,7 @@
 // The rewrite through a temporary file, on real files, with faults injected where it matters.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,12 +11,14 @@
 
 #include "platform/failure.h"
 #include "tests/upgrade/support/fault_injecting_file_system.h"
+#include "tests/upgrade/support/recording_text_stream.h"
 #include "tests/upgrade/support/recording_ui.h"
 #include "tests/upgrade/support/sample_project.h"
 #include "tests/upgrade/support/scratch_folder.h"
 #include "upgrade/link_type_line_rule.h"
 #include "upgrade/text_rewrite.h"
 #include "upgrade/upgrade_run.h"
+#include "upgrade/version_line_rule.h"
 
 namespace upgrade_test {
 namespace {
@@ -86,8 +89,76 @@ INSTANTIATE_TEST_SUITE_P(
                     BytesCase{"BareLineFeedsBecomeCrLf", "a\nb\n", "a\r\nb\r\n"},
                     BytesCase{"EightBitBytesUntouched", "[\x80\xff]\r\nk=\xe9\xa0\x81\r\n",
                               "[\x80\xff]\r\nLINKTYPE=Static Link\r\nk=\xe9\xa0\x81\r\n"},
-                    BytesCase{"Groups", kOldText, kNewText}),
+                    BytesCase{"Groups", kOldText, kNewText},
+                    BytesCase{"LoneLineEndsAmongCrLfLines", "a\r\nb\nc\r\nd\re\r\n[G]\rf\r\n\r",
+                              "a\r\nb\r\nc\r\nd\r\ne\r\n[G]\r\nLINKTYPE=Static Link\r\nf\r\n\r\n"},
+                    BytesCase{"OneBracketDoesNotEndTheCopy", "[a\r\nb]\r\n]\r\n[c]\r\n",
+                              "[a\r\nb]\r\n]\r\n[c]\r\nLINKTYPE=Static Link\r\n"}),
     [](const testing::TestParamInfo<BytesCase>& info) { return std::string(info.param.name); });
+
+// A file that starts with a byte-order mark is refused even when its first line is plain 8-bit
+// text that would be copied in a run.
+TEST_F(TextRewriteTest, MarkAtTheStartOfARunIsRefused) {
+  for (const std::string text : {"\xFF\xFE" "ab\r\ncd\r\n", "\xFE\xFF\r\n[A]\r\n"}) {
+    WriteBytes(source, text);
+    recorder.ClearRecords();
+    EXPECT_EQ(Rewrite(), upgrade::kStepFailed);
+    EXPECT_EQ(recorder.messages, Strings{Message(false) + L" The file is not 8-bit text."});
+    EXPECT_EQ(ReadBytes(source), text);
+    EXPECT_EQ(folder.Files(), Strings{L"Default.fdf"});
+  }
+}
+
+// Files larger than the streams' blocks, with line ends, headers and the General section's
+// version line straddling the block boundaries, rewrite to what the rules give line by line.
+TEST_F(TextRewriteTest, RunsAcrossBlocksGiveWhatTheRulesGiveLineByLine) {
+  constexpr std::size_t kBlock = 64 * 1024;
+  std::string text = "[General]\r\n";
+  const char* const pieces[] = {"Version=1.00.000", "[Group]", "[General]", "\r", "\n", "\r\n"};
+  // Before each boundary, each piece ends a few bytes before, at or after it.
+  for (std::size_t block = 1; block <= 18; ++block) {
+    const std::size_t boundary = block * kBlock;
+    const std::string piece = pieces[block % 6];
+    const std::size_t shift = block / 6 % 3;
+    while (text.size() + 40 < boundary - piece.size() + shift) {
+      text += "File" + std::to_string(text.size()) + "=x\r\n";
+    }
+    text += std::string(boundary - piece.size() + shift - text.size(), 'k');
+    text += piece + "\r\nVersion=1.00.000\r\n";
+  }
+  const auto lineByLine = [&](upgrade::LineRule& rule) {
+    std::string lines;
+    RecordingTextStream writer;
+    std::size_t begin = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+      if (text[at] != '\r' && text[at] != '\n') continue;
+      rule.Apply(std::string_view(text).substr(begin, at - begin), writer);
+      if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ++at;
+      begin = at + 1;
+    }
+    for (const std::wstring& line : writer.lines) {
+      for (const wchar_t c : line) lines.push_back(static_cast<char>(c));
+      lines += "\r\n";
+    }
+    return lines;
+  };
+  upgrade::LinkTypeLineRule groupsRule;
+  upgrade::VersionLineRule projectRule(L"1.00.000");
+  upgrade::LinkTypeLineRule groupsModel;
+  upgrade::VersionLineRule projectModel(L"1.00.000");
+  const std::pair<upgrade::LineRule*, upgrade::LineRule*> rules[] = {{&groupsRule, &groupsModel},
+                                                                     {&projectRule, &projectModel}};
+  for (const auto& [rule, model] : rules) {
+    WriteBytes(source, text);
+    plan = std::make_shared<FaultPlan>();
+    ui::UpgradeState state(FaultInjectingFactory(plan));
+    ASSERT_EQ(upgrade::RewriteTextFile(state, recorder, source, *rule), upgrade::kStepSucceeded);
+    EXPECT_EQ(ReadBytes(source), lineByLine(*model));
+    EXPECT_TRUE(std::any_of(plan->log.begin(), plan->log.end(), [](const Operation& op) {
+      return op.name == "TextStream::WriteLineRun";
+    })) << "no run was copied";
+  }
+}
 
 TEST_F(TextRewriteTest, TakenTemporaryNameIsSkipped) {
   WriteBytes(source, kOldText);
