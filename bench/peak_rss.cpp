@@ -1,11 +1,14 @@
 // Runs one file-group rewrite of the file at PATH in a fresh process and prints how long the
-// rewrite took and the process's peak resident memory, so that each size is measured alone.
-// Usage: bu_peak_rss PATH   prints: seconds=S vmhwm_kib=K
+// rewrite took and the process's peak resident memory, so that each size is measured alone. With
+// --no-flush the rewrite runs over file services whose FlushToDisk does nothing, so that the line
+// work is timed without the wait for the disk.
+// Usage: bu_peak_rss [--no-flush] PATH   prints: seconds=S vmhwm_kib=K
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <string>
 
+#include "bench/non_durable_file_system.h"
 #include "platform/posix_path.h"
 #include "ui/upgrade_state.h"
 #include "ui/upgrade_ui.h"
@@ -33,14 +36,16 @@ long PeakResidentKib() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s PATH\n", argv[0]);
+  const bool noFlush = argc == 3 && std::string(argv[1]) == "--no-flush";
+  if (argc != 2 && !noFlush) {
+    std::fprintf(stderr, "usage: %s [--no-flush] PATH\n", argv[0]);
     return 2;
   }
-  ui::UpgradeState state;
+  ui::UpgradeState state(noFlush ? bench::CreateNonDurableFileSystem
+                                 : platform::CreatePlatformFileSystem);
   SilentUi silentUi;
   upgrade::LinkTypeLineRule rule;
-  const std::wstring path = platform::FromNativePath(argv[1]);
+  const std::wstring path = platform::FromNativePath(argv[argc - 1]);
   const auto start = std::chrono::steady_clock::now();
   const upgrade::StepResult result = upgrade::RewriteTextFile(state, silentUi, path, rule);
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
