@@ -57,6 +57,7 @@ void BufferedTextStream::Refuse(Direction direction) const {
 bool BufferedTextStream::Fill() {
   while (begin_ == end_ && !atEnd_) {
     begin_ = 0;
+    linesAlone_ = false;
     end_ = channel_->Read(buffer_.get(), capacity_);
     if (end_ == 0) {
       atEnd_ = true;
@@ -111,27 +112,26 @@ std::string_view BufferedTextStream::ReadLineBytes() {
   return longLine_;
 }
 
-TextStream::LineRun BufferedTextStream::ReadLineRun(char a, char b) {
+TextStream::LineRun BufferedTextStream::ReadRunOrLine(char a, char b) {
   Require(Direction::kRead);
   if (begin_ == end_ && !Fill()) {
     throw Failure(kInputPastEndOfFile, "read past the end of the text stream");
   }
-  // A line of a run is shorter than the block; under a tighter bound every line is measured alone.
-  if (maxLineLength_ < capacity_) return {ReadLineBytes(), false};
   const char* const block = buffer_.get();
   const char* const from = block + begin_;
-  const char* const stop = FindLineRunStop(from, block + end_, a, b);
-  const char* const runEnd = FindLineRunEnd(from, stop);
+  const auto [runEnd, stop] = FindLineRun(from, block + end_, a, b);
   const auto take = [&](const char* end, std::size_t lineEnd) {
     begin_ = static_cast<std::size_t>(end - block) + lineEnd;
     return std::string_view(from, static_cast<std::size_t>(end - from));
   };
   if (runEnd != from) return {take(runEnd, 0), true};
   // The first line itself stopped the run. Where a lone line end stopped it, the line is known
-  // already; a line with `a` or `b` or one that goes on past the block is read as usual.
-  if (stop != block + end_) {
-    if (stop != from && stop[-1] == '\r') return {take(stop - 1, 1), false};
-    if (*stop == '\n') return {take(stop, 1), false};
+  // already, and the rest of the block is read line by line: a file that ends its lines so has
+  // few runs, and looking for them would cost more than it saves. A line with `a` or `b` or one
+  // that goes on past the block is read as usual.
+  if (stop != block + end_ && (*stop == '\n' || (stop != from && stop[-1] == '\r'))) {
+    linesAlone_ = true;
+    return *stop == '\n' ? LineRun{take(stop, 1), false} : LineRun{take(stop - 1, 1), false};
   }
   return {ReadLineBytes(), false};
 }

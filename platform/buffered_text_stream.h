@@ -36,8 +36,12 @@ class BufferedTextStream final : public TextStream {
   void WriteLine(std::wstring_view text) override;
   std::string_view ReadLineBytes() override;
   void WriteLineBytes(std::string_view bytes) override;
-  // A run lies within the block: it is handed out where it lies and written with one copy.
-  LineRun ReadLineRun(char a, char b) override;
+  // A run lies within the block: it is handed out where it lies and written with one copy. A line
+  // of a run is shorter than the block, so under a tighter bound every line is measured alone.
+  LineRun ReadLineRun(char a, char b) override {
+    if (linesAlone_ || maxLineLength_ < capacity_) return {ReadLineBytes(), false};
+    return ReadRunOrLine(a, b);
+  }
   void WriteLineRun(std::string_view lines) override;
   void WriteBlankLines(int count) override;
   void FlushToDisk() override;
@@ -57,6 +61,7 @@ class BufferedTextStream final : public TextStream {
     if (writeFailure_ != 0) RefuseAfterFailedWrite();
   }
   [[noreturn]] void RefuseAfterFailedWrite() const;
+  LineRun ReadRunOrLine(char a, char b);
   bool Fill();
   void Put(std::string_view bytes);
   void PutText(std::wstring_view text);
@@ -77,8 +82,9 @@ class BufferedTextStream final : public TextStream {
   std::size_t begin_ = 0;  // reader: next unread byte
   std::size_t end_ = 0;    // reader: end of the bytes read; writer: end of the bytes pending
   bool atEnd_ = false;
-  std::string longLine_;  // reader: a line that crosses blocks, gathered
-  bool skipLf_ = false;   // a CR ended the last block: an LF starting the next belongs to it
+  std::string longLine_;     // reader: a line that crosses blocks, gathered
+  bool skipLf_ = false;      // a CR ended the last block: an LF starting the next belongs to it
+  bool linesAlone_ = false;  // reader: a lone line end was met in this block, runs are not sought
   std::int32_t writeFailure_ = 0;  // the number of a failed write; the file is then incomplete
 };
 

@@ -32,72 +32,8 @@ inline const char* FindCrOrLf(const char* from, const char* to) noexcept {
   return to;
 }
 
-// Where a run of whole lines at `from`, each ending in CR LF and holding neither `a` nor `b` (two
-// bytes other than CR and LF), must end at the latest: at the first `a` or `b`, LF after no CR, or
-// byte other than LF after a CR; `to` if there is none. Every LF before that place ends a line of
-// the run (see FindLineRunEnd). One pass finds the line ends and both bytes together, since a
-// file's bulk is made of such lines.
-inline const char* FindLineRunStop(const char* from, const char* to, char a, char b) noexcept {
-  const char* stop = to;
-  const char* at = from;
-  bool afterCr = false;
-#ifdef BU_HAVE_SSE2
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i wantA = _mm_set1_epi8(a);
-  const __m128i wantB = _mm_set1_epi8(b);
-  // The bytes that end the run, as a vector: an LF must stand exactly one byte after each CR
-  // (`crBefore` holds the CRs of the 16 bytes before), and neither `a` nor `b` may appear.
-  const auto enders = [&](__m128i bytes, __m128i crs, __m128i crBefore) {
-    const __m128i lfWanted = _mm_or_si128(_mm_slli_si128(crs, 1), _mm_srli_si128(crBefore, 15));
-    const __m128i misplaced = _mm_xor_si128(_mm_cmpeq_epi8(bytes, lf), lfWanted);
-    return _mm_or_si128(misplaced,
-                        _mm_or_si128(_mm_cmpeq_epi8(bytes, wantA), _mm_cmpeq_epi8(bytes, wantB)));
-  };
-  __m128i crBefore = _mm_setzero_si128();
-  // 64 bytes a round, with one test for the whole round: most rounds hold no ender at all.
-  for (; to - at >= 64; at += 64) {
-    __m128i found = _mm_setzero_si128();
-    __m128i crs = crBefore;
-    for (int part = 0; part < 4; ++part) {
-      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * part));
-      const __m128i partCrs = _mm_cmpeq_epi8(bytes, cr);
-      found = _mm_or_si128(found, enders(bytes, partCrs, crs));
-      crs = partCrs;
-    }
-    if (_mm_movemask_epi8(found) != 0) break;
-    crBefore = crs;
-  }
-  // Then 16 bytes at a time, to find the ender's place.
-  for (; to - at >= 16; at += 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    const __m128i crs = _mm_cmpeq_epi8(bytes, cr);
-    const auto found = static_cast<unsigned>(_mm_movemask_epi8(enders(bytes, crs, crBefore)));
-    if (found != 0) {
-      stop = at + std::countr_zero(found);
-      break;
-    }
-    crBefore = crs;
-  }
-  afterCr = (_mm_movemask_epi8(crBefore) & 0x8000) != 0;
-#endif
-  if (stop == to) {
-    for (; at != to; ++at) {
-      const char c = *at;
-      if (afterCr != (c == '\n') || c == a || c == b) {
-        stop = at;
-        break;
-      }
-      afterCr = c == '\r';
-    }
-  }
-  return stop;
-}
-
-// Just past the last LF in [from, stop), or `from`: with the stop of FindLineRunStop, the end of
-// the run (a CR just before the stop whose LF is missing lies after that LF, so it is left out).
-inline const char* FindLineRunEnd(const char* from, const char* stop) noexcept {
-  const char* end = stop;
+// Just past the last LF in [from, end), or `from` if there is none.
+inline const char* FindLastLf(const char* from, const char* end) noexcept {
 #ifdef BU_HAVE_SSE2
   const __m128i lf = _mm_set1_epi8('\n');
   for (; end - from >= 16; end -= 16) {
@@ -110,6 +46,76 @@ inline const char* FindLineRunEnd(const char* from, const char* stop) noexcept {
     if (end[-1] == '\n') return end;
   }
   return from;
+}
+
+// A run of whole lines at the start of a text, each ending in CR LF and holding neither of two
+// bytes, as FindLineRun finds it.
+struct LineRunBounds {
+  const char* end;   // just past the run's last LF; the text's start when there is no run
+  const char* stop;  // the first byte that no run can take in: see FindLineRun
+};
+
+// The run of lines at `from`, each ending in CR LF and holding neither `a` nor `b` (two bytes other
+// than CR and LF). It stops at the first `a` or `b`, LF after no CR, or byte other than LF after a
+// CR, or at `to`; it ends after the last LF before that stop, so it holds whole lines only, and a
+// CR just before the stop whose LF is missing is left out. One pass finds the line ends and both
+// bytes together, since a file's bulk is made of such lines.
+inline LineRunBounds FindLineRun(const char* from, const char* to, char a, char b) noexcept {
+  const char* at = from;
+  bool afterCr = false;
+#ifdef BU_HAVE_SSE2
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i wantA = _mm_set1_epi8(a);
+  const __m128i wantB = _mm_set1_epi8(b);
+  // The bytes that stop the run, as a vector: an LF must stand exactly one byte after each CR
+  // (`crBefore` holds the CRs of the 16 bytes before), and neither `a` nor `b` may appear.
+  const auto stoppers = [&](__m128i bytes, __m128i crs, __m128i crBefore) {
+    const __m128i lfWanted = _mm_or_si128(_mm_slli_si128(crs, 1), _mm_srli_si128(crBefore, 15));
+    const __m128i misplaced = _mm_xor_si128(_mm_cmpeq_epi8(bytes, lf), lfWanted);
+    return _mm_or_si128(misplaced,
+                        _mm_or_si128(_mm_cmpeq_epi8(bytes, wantA), _mm_cmpeq_epi8(bytes, wantB)));
+  };
+  __m128i crBefore = _mm_setzero_si128();
+  // 64 bytes a round, with one test for the whole round: most rounds hold no stopper at all.
+  for (; to - at >= 64; at += 64) {
+    __m128i found = _mm_setzero_si128();
+    __m128i crs = crBefore;
+    for (int part = 0; part < 4; ++part) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * part));
+      const __m128i partCrs = _mm_cmpeq_epi8(bytes, cr);
+      found = _mm_or_si128(found, stoppers(bytes, partCrs, crs));
+      crs = partCrs;
+    }
+    if (_mm_movemask_epi8(found) != 0) break;
+    crBefore = crs;
+  }
+  // Then 16 bytes at a time, to find the stopper's place and the last LF before it: in the same
+  // 16 bytes, or else in the clean bytes before them.
+  for (; to - at >= 16; at += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i crs = _mm_cmpeq_epi8(bytes, cr);
+    const auto found = static_cast<unsigned>(_mm_movemask_epi8(stoppers(bytes, crs, crBefore)));
+    if (found != 0) {
+      const int offset = std::countr_zero(found);
+      const unsigned lfsBefore =
+          static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf))) &
+          ((1u << offset) - 1);
+      return {lfsBefore != 0 ? at + std::bit_width(lfsBefore) : FindLastLf(from, at), at + offset};
+    }
+    crBefore = crs;
+  }
+  afterCr = (_mm_movemask_epi8(crBefore) & 0x8000) != 0;
+#endif
+  const char* const tail = at;
+  const char* lastLfEnd = nullptr;
+  for (; at != to; ++at) {
+    const char c = *at;
+    if (afterCr != (c == '\n') || c == a || c == b) break;
+    if (c == '\n') lastLfEnd = at + 1;
+    afterCr = c == '\r';
+  }
+  return {lastLfEnd != nullptr ? lastLfEnd : FindLastLf(from, tail), at};
 }
 
 // Whether the text holds the byte `a` (bit 0 of the result) and whether it holds `b` (bit 1), in

@@ -69,10 +69,10 @@ std::size_t PlainRunEnd(std::string_view text) {
 
 // The stop and the end, each as an offset in the text.
 std::pair<std::size_t, std::size_t> ScannedRun(std::string_view text) {
-  const char* const stop =
-      platform::FindLineRunStop(text.data(), text.data() + text.size(), '[', ']');
-  return {static_cast<std::size_t>(stop - text.data()),
-          static_cast<std::size_t>(platform::FindLineRunEnd(text.data(), stop) - text.data())};
+  const platform::LineRunBounds run =
+      platform::FindLineRun(text.data(), text.data() + text.size(), '[', ']');
+  return {static_cast<std::size_t>(run.stop - text.data()),
+          static_cast<std::size_t>(run.end - text.data())};
 }
 
 std::pair<std::size_t, std::size_t> PlainRun(std::string_view text) {
