@@ -46,18 +46,6 @@ RECT WindowRectForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
   return rect;
 }
 
-UniqueFont& UniqueFont::operator=(UniqueFont&& other) noexcept {
-  if (this != &other) {
-    if (font_ != nullptr) DeleteObject(font_);
-    font_ = std::exchange(other.font_, nullptr);
-  }
-  return *this;
-}
-
-UniqueFont::~UniqueFont() {
-  if (font_ != nullptr) DeleteObject(font_);
-}
-
 UniqueFont CreateMessageFont(UINT dpi) {
   static const auto parametersForDpi =
       User32Function<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi");

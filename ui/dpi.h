@@ -3,8 +3,7 @@
 // system DPI and the older functions stand in.
 #pragma once
 
-#include <utility>
-
+#include "platform/scoped_resource.h"
 #include "platform/win32_headers.h"
 
 namespace ui {
@@ -21,21 +20,15 @@ UINT WindowDpi(HWND window);
 RECT WindowRectForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi);
 
 // Owns one GDI font; deletes it when replaced or destroyed.
-class UniqueFont {
- public:
-  UniqueFont() = default;
-  explicit UniqueFont(HFONT font) : font_(font) {}
-  UniqueFont(UniqueFont&& other) noexcept : font_(std::exchange(other.font_, nullptr)) {}
-  UniqueFont& operator=(UniqueFont&& other) noexcept;
-  UniqueFont(const UniqueFont&) = delete;
-  UniqueFont& operator=(const UniqueFont&) = delete;
-  ~UniqueFont();
-
-  HFONT get() const { return font_; }
-
- private:
-  HFONT font_ = nullptr;
+struct FontTraits {
+  using Handle = HFONT;
+  using Error = bool;  // true when GDI refused the deletion
+  static HFONT Invalid() { return nullptr; }
+  static bool IsValid(HFONT font) { return font != nullptr; }
+  static bool Release(HFONT font) { return DeleteObject(font) == 0; }
 };
+
+using UniqueFont = platform::ScopedResource<FontTraits>;
 
 // The system's message font as it is drawn at that DPI; an empty owner if none can be made.
 UniqueFont CreateMessageFont(UINT dpi);
