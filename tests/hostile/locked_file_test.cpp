@@ -43,15 +43,6 @@ class HeldFile {
   HANDLE handle_;
 };
 
-std::int32_t FailureNumber(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const platform::Failure& failure) {
-    return failure.number();
-  }
-  return 0;
-}
-
 TEST(Win32Numbers, ReadOnlyLockedAndMissingGiveThePlatformsNumbers) {
   ScratchFolder folder;
   auto files = platform::CreatePlatformFileSystem();

@@ -13,8 +13,8 @@
 
 #include "platform/failure.h"
 #include "platform/file_system_object.h"
-#include "scratch_folder.h"
 #include "tests/upgrade/support/memory_file_system.h"
+#include "tests/upgrade/support/scratch_folder.h"
 #ifdef _WIN32
 #include "platform/win32_file_system.h"
 #else
@@ -23,6 +23,9 @@
 
 namespace platform_test {
 namespace {
+
+using upgrade_test::FailureNumber;
+using upgrade_test::ScratchFolder;
 
 using platform::FileSystemObject;
 using platform::IoMode;
@@ -49,12 +52,14 @@ class DiskHarness final : public Harness {
  public:
   explicit DiskHarness(std::unique_ptr<FileSystemObject> (*create)()) : create_(create) {}
   std::unique_ptr<FileSystemObject> Create() override { return create_(); }
-  std::wstring Root() override { return scratch_.root().wstring(); }
+  std::wstring Root() override { return scratch_.Path(); }
   std::wstring CurrentFolder() override { return fs::current_path().wstring(); }
-  void Write(const std::wstring& path, std::string_view bytes) override { WriteBytes(path, bytes); }
-  std::string Read(const std::wstring& path) override { return ReadBytes(path); }
-  bool IsFolder(const std::wstring& path) override { return platform_test::IsFolder(path); }
-  void MakeReadOnly(const std::wstring& path) override { platform_test::MakeReadOnly(path); }
+  void Write(const std::wstring& path, std::string_view bytes) override {
+    upgrade_test::WriteBytes(path, bytes);
+  }
+  std::string Read(const std::wstring& path) override { return upgrade_test::ReadBytes(path); }
+  bool IsFolder(const std::wstring& path) override { return upgrade_test::IsFolder(path); }
+  void MakeReadOnly(const std::wstring& path) override { upgrade_test::MakeReadOnly(path); }
 
  private:
   std::unique_ptr<FileSystemObject> (*create_)();

@@ -9,11 +9,15 @@
 #include <vector>
 
 #include "platform/failure.h"
-#include "scratch_folder.h"
 #include "tests/platform/double_byte_code_pages.h"
+#include "tests/upgrade/support/scratch_folder.h"
 
 namespace platform_test {
 namespace {
+
+using upgrade_test::FailureNumber;
+using upgrade_test::ScratchFolder;
+using upgrade_test::WriteBytes;
 
 using platform::IniReader;
 
@@ -210,7 +214,7 @@ TEST(IniReader, RefusesToHoldMoreThanItsCap) {
 
 TEST(IniReader, LoadFileReadsThroughTheFileServicesPaths) {
   ScratchFolder scratch;
-  const std::wstring path = scratch.Path(L"\u041F\u0440\u043E\u0435\u043A\u0442.ipr");
+  const std::wstring path = scratch.Child(L"\u041F\u0440\u043E\u0435\u043A\u0442.ipr");
   WriteBytes(path, "[General]\r\nVersion=1.00.000\r\n");
   IniReader reader;
   reader.LoadFile(path);
@@ -222,7 +226,7 @@ TEST(IniReader, LoadFileReadsThroughTheFileServicesPaths) {
 
 TEST(IniReader, LoadFileFailsOnWhatItCannotOpen) {
   ScratchFolder scratch;
-  std::filesystem::create_directory(scratch.root() / "folder");
+  std::filesystem::create_directory(upgrade_test::Native(scratch.Child(L"folder")));
   const struct {
     const wchar_t* name;
     std::int32_t number;
@@ -234,7 +238,7 @@ TEST(IniReader, LoadFileFailsOnWhatItCannotOpen) {
   for (const auto& c : cases) {
     IniReader reader;
     reader.LoadText("[General]\nVersion=1\n");
-    EXPECT_EQ(FailureNumber([&] { reader.LoadFile(scratch.Path(c.name)); }), c.number);
+    EXPECT_EQ(FailureNumber([&] { reader.LoadFile(scratch.Child(c.name)); }), c.number);
     EXPECT_EQ(reader.Sections().Count(), 0u) << "a failed load leaves the reader empty";
   }
 }

@@ -5,10 +5,12 @@
 #include <string>
 
 #include "platform/failure.h"
-#include "scratch_folder.h"
+#include "tests/upgrade/support/scratch_folder.h"
 
 namespace platform_test {
 namespace {
+
+using upgrade_test::FailureNumber;
 
 TEST(PosixPath, WideNamesBecomeUtf8WithSlashes) {
   const struct {

@@ -12,10 +12,12 @@
 #include "platform/failure.h"
 #include "platform/memory_channel.h"
 #include "platform/text_stream.h"
-#include "scratch_folder.h"
+#include "tests/upgrade/support/scratch_folder.h"
 
 namespace platform_test {
 namespace {
+
+using upgrade_test::FailureNumber;
 
 using platform::BufferedTextStream;
 using platform::MemoryChannel;

@@ -7,17 +7,21 @@
 #include "platform/win32_headers.h"
 #include "platform/win32_path.h"
 #include "platform/win32_scoped_handle.h"
-#include "scratch_folder.h"
+#include "tests/upgrade/support/scratch_folder.h"
 
 namespace platform_test {
 namespace {
+
+using upgrade_test::FailureNumber;
+using upgrade_test::ScratchFolder;
+using upgrade_test::WriteBytes;
 
 using platform::IoMode;
 using platform::TextFormat;
 
 TEST(Win32FileSystem, AFileHeldWithoutSharingIsRefusedWith70) {
   ScratchFolder scratch;
-  const std::wstring path = scratch.Path(L"held.ipr");
+  const std::wstring path = scratch.Child(L"held.ipr");
   WriteBytes(path, "[General]\r\n");
   const platform::ScopedHandle held(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                                   nullptr, OPEN_EXISTING, 0, nullptr));
@@ -29,14 +33,14 @@ TEST(Win32FileSystem, AFileHeldWithoutSharingIsRefusedWith70) {
   EXPECT_EQ(FailureNumber(
                 [&] { files->OpenTextFile(path, IoMode::ForWriting, true, TextFormat::Ascii); }),
             platform::kPermissionDenied);
-  EXPECT_EQ(FailureNumber([&] { files->CopyFile(path, scratch.Path(L"copy.ipr"), true); }),
+  EXPECT_EQ(FailureNumber([&] { files->CopyFile(path, scratch.Child(L"copy.ipr"), true); }),
             platform::kPermissionDenied);
   EXPECT_EQ(FailureNumber([&] { files->DeleteFile(path, false); }), platform::kPermissionDenied);
 }
 
 TEST(Win32FileSystem, AReaderLetsOthersReadButNotWrite) {
   ScratchFolder scratch;
-  const std::wstring path = scratch.Path(L"shared.ipr");
+  const std::wstring path = scratch.Child(L"shared.ipr");
   WriteBytes(path, "[General]\r\n");
   const auto files = platform::CreateWin32FileSystem();
   auto reader = files->OpenTextFile(path, IoMode::ForReading, false, TextFormat::Ascii);

@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/win32_headers.h"
 #include "tests/ui/app_driver.h"
-#include "tests/ui/sample_project.h"
+#include "tests/upgrade/support/sample_project.h"
+#include "tests/upgrade/support/scratch_folder.h"
 
 #include <dlgs.h>
 #include <winver.h>
@@ -18,7 +18,11 @@
 namespace ui::e2e {
 namespace {
 
-namespace fs = std::filesystem;
+using upgrade_test::FolderListing;
+using upgrade_test::ReadBytes;
+using upgrade_test::SampleProject;
+using upgrade_test::ScratchFolder;
+using upgrade_test::WriteSampleProject;
 
 constexpr wchar_t kAppName[] = L"BrenlowUpgrade";
 constexpr wchar_t kMissingProject[] = L"Please specify a valid Brenlow Professional 5.0 project.";
@@ -63,7 +67,7 @@ testing::AssertionResult OneOkOnlyBox(const RunSeen& run, const std::wstring& te
 class EndToEndTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    scratch_ = std::make_unique<ScratchFolder>(L"end_to_end");
+    scratch_ = std::make_unique<ScratchFolder>();
     app_ = std::make_unique<AppDriver>();
     if (!app_->Start(ProgramPath())) {
       startError_ = app_->error();
@@ -80,10 +84,10 @@ class EndToEndTest : public testing::Test {
     ASSERT_NE(app_, nullptr) << "the program did not start: " << Utf8(startError_);
   }
 
-  static fs::path Folder(const std::wstring& name) { return scratch_->path() / name; }
+  static std::wstring Folder(const std::wstring& name) { return scratch_->Child(name); }
 
-  static RunSeen Convert(const fs::path& projectFile) {
-    app_->SetFieldText(projectFile.wstring());
+  static RunSeen Convert(const std::wstring& projectFile) {
+    app_->SetFieldText(projectFile);
     return app_->PressConvert();
   }
 
@@ -105,8 +109,8 @@ class EndToEndTest : public testing::Test {
   }
 
   static void ExpectUpgraded(const SampleProject& project, std::string_view version) {
-    EXPECT_EQ(ReadBytes(project.projectFile), UpgradedProjectFileBytes(version));
-    EXPECT_EQ(ReadBytes(project.fileGroups), UpgradedFileGroupBytes());
+    EXPECT_EQ(ReadBytes(project.projectFile), upgrade_test::UpgradedProjectText(version));
+    EXPECT_EQ(ReadBytes(project.fileGroups), upgrade_test::kUpgradedFileGroupsText);
   }
 
   static inline std::unique_ptr<ScratchFolder> scratch_;
@@ -123,18 +127,19 @@ TEST_F(EndToEndTest, RunsOneAfterAnotherCarryTheStatusOver) {
   EXPECT_TRUE(run.messages.empty()) << run.messages.size() << " message boxes";
   EXPECT_EQ(run.statusText, L"Complete!");
   ExpectUpgraded(project, "1.00.000");
-  EXPECT_EQ(ReadBytes(project.folder / L"Registry Entries" / L"Default.rge"),
-            RegistryEntriesBytes());
-  EXPECT_EQ(ReadBytes(project.folder / L"Shell Objects" / L"Default.shl"), ShellObjectsBytes());
+  EXPECT_EQ(ReadBytes(project.folder + L"\\Registry Entries\\Default.rge"),
+            upgrade_test::kRegistryEntriesText);
+  EXPECT_EQ(ReadBytes(project.folder + L"\\Shell Objects\\Default.shl"),
+            upgrade_test::kShellObjectsText);
   // No temporary file is left beside either rewritten file.
   EXPECT_EQ(FolderListing(project.folder),
-            (std::vector<std::wstring>{L"File Groups\\", L"Registry Entries\\", L"Sample.ipr",
+            (std::vector<std::wstring>{L"File Groups\\", L"Project.ipr", L"Registry Entries\\",
                                        L"Shell Objects\\"}));
-  EXPECT_EQ(FolderListing(project.folder / L"File Groups"),
+  EXPECT_EQ(FolderListing(project.folder + L"\\File Groups"),
             std::vector<std::wstring>{L"Default.fdf"});
 
   // A missing file after a success: the message, and the status bar emptied.
-  run = Convert(project.folder / L"Missing.ipr");
+  run = Convert(project.folder + L"\\Missing.ipr");
   EXPECT_TRUE(OneOkOnlyBox(run, kMissingProject));
   EXPECT_EQ(run.statusText, L"");
 
@@ -145,7 +150,7 @@ TEST_F(EndToEndTest, RunsOneAfterAnotherCarryTheStatusOver) {
   ExpectUpgraded(project, "1.00.000");
 
   // A missing file after a refusal shows the refusal in the status bar again.
-  run = Convert(project.folder / L"Missing.ipr");
+  run = Convert(project.folder + L"\\Missing.ipr");
   EXPECT_TRUE(OneOkOnlyBox(run, kMissingProject));
   EXPECT_EQ(run.statusText, kNewerProject);
 
@@ -164,21 +169,21 @@ TEST_F(EndToEndTest, ProjectInAFolderNamedInSeveralScriptsIsUpgraded) {
   ExpectUpgraded(project, "1.10.000");
   // A 1.1x project gets no settings files.
   EXPECT_EQ(FolderListing(project.folder),
-            (std::vector<std::wstring>{L"File Groups\\", L"Sample.ipr"}));
+            (std::vector<std::wstring>{L"File Groups\\", L"Project.ipr"}));
 }
 
 TEST_F(EndToEndTest, ReadOnlyProjectFileIsReportedAndLeftAlone) {
   const SampleProject project = WriteSampleProject(Folder(L"ReadOnly"), "1.00.000");
   ASSERT_TRUE(SetFileAttributesW(project.projectFile.c_str(), FILE_ATTRIBUTE_READONLY));
-  const std::wstring message = L"Error when upgrading " + project.projectFile.wstring() +
+  const std::wstring message = L"Error when upgrading " + project.projectFile +
                                L". Please make sure that this file is writable.";
   const RunSeen run = Convert(project.projectFile);
   EXPECT_TRUE(OneOkOnlyBox(run, message));
   EXPECT_EQ(run.statusText, message);
-  EXPECT_EQ(ReadBytes(project.projectFile), ProjectFileBytes("1.00.000"));
-  EXPECT_EQ(ReadBytes(project.fileGroups), FileGroupBytes());
+  EXPECT_EQ(ReadBytes(project.projectFile), upgrade_test::ProjectText("1.00.000"));
+  EXPECT_EQ(ReadBytes(project.fileGroups), upgrade_test::kFileGroupsText);
   EXPECT_EQ(FolderListing(project.folder),
-            (std::vector<std::wstring>{L"File Groups\\", L"Sample.ipr"}));
+            (std::vector<std::wstring>{L"File Groups\\", L"Project.ipr"}));
 }
 
 TEST_F(EndToEndTest, TabAndShiftTabCycleFieldBrowseConvert) {
@@ -202,7 +207,7 @@ TEST_F(EndToEndTest, TabAndShiftTabCycleFieldBrowseConvert) {
 
 TEST_F(EndToEndTest, EnterAndEscInTheFieldNeitherConvertNorClose) {
   const SampleProject project = WriteSampleProject(Folder(L"EnterEsc"), "1.00.000");
-  app_->SetFieldText(project.projectFile.wstring());
+  app_->SetFieldText(project.projectFile);
   const std::wstring statusBefore = AppDriver::TextOf(app_->statusBar());
   ASSERT_NO_FATAL_FAILURE(ClickIntoField());
 
@@ -213,8 +218,8 @@ TEST_F(EndToEndTest, EnterAndEscInTheFieldNeitherConvertNorClose) {
   EXPECT_TRUE(IsWindow(app_->form()));
   EXPECT_TRUE(IsWindowVisible(app_->form()));
   EXPECT_EQ(AppDriver::TextOf(app_->statusBar()), statusBefore);
-  EXPECT_EQ(ReadBytes(project.projectFile), ProjectFileBytes("1.00.000"));
-  EXPECT_EQ(AppDriver::TextOf(app_->field()), project.projectFile.wstring());
+  EXPECT_EQ(ReadBytes(project.projectFile), upgrade_test::ProjectText("1.00.000"));
+  EXPECT_EQ(AppDriver::TextOf(app_->field()), project.projectFile);
 }
 
 // Texts as typed, and names that Windows' dialog rejects as its start, so that it must be opened
@@ -239,7 +244,7 @@ TEST_F(EndToEndTest, BrowseCancelledKeepsTheFieldsTextWithoutAMessage) {
 
 TEST_F(EndToEndTest, BrowseChoiceLandsInTheField) {
   const SampleProject project = WriteSampleProject(Folder(L"Browse"), "1.00.000");
-  const std::wstring chosen = project.projectFile.wstring();
+  const std::wstring chosen = project.projectFile;
   for (const std::wstring& text : {std::wstring(), std::wstring(kBrowseStartTexts[1])}) {
     SCOPED_TRACE(Utf8(text));
     app_->SetFieldText(text);

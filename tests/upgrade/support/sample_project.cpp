@@ -1,5 +1,7 @@
 #include "tests/upgrade/support/sample_project.h"
 
+#include "tests/upgrade/support/scratch_folder.h"
+
 namespace upgrade_test {
 namespace {
 
@@ -37,5 +39,13 @@ const std::string kShellObjectsText =
     "[Data]\r\nFolder3=<FOLDER_STARTUP>\r\nGroup0=Main\r\nGroup1=Startup\r\n"
     "Folder0=<FOLDER_DESKTOP>\r\nFolder1=<FOLDER_STARTMENU>\r\nFolder2=<FOLDER_PROGRAMS>\r\n\r\n"
     "[Info]\r\nType=ShellObject\r\nVersion=1.00.000\r\n";
+
+SampleProject WriteSampleProject(std::wstring_view folder, std::string_view version) {
+  const std::wstring root(folder);
+  SampleProject project{root, root + L"\\Project.ipr", root + L"\\File Groups\\Default.fdf"};
+  WriteBytes(project.projectFile, ProjectText(version));
+  WriteBytes(project.fileGroups, kFileGroupsText);
+  return project;
+}
 
 }  // namespace upgrade_test

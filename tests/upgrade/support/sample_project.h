@@ -18,4 +18,14 @@ extern const std::string kUpgradedFileGroupsText;
 extern const std::string kRegistryEntriesText;
 extern const std::string kShellObjectsText;
 
+// A project as a run meets it: the project file and its default file-group file in one folder.
+struct SampleProject {
+  std::wstring folder;
+  std::wstring projectFile;  // folder + "\Project.ipr"
+  std::wstring fileGroups;   // folder + "\File Groups\Default.fdf"
+};
+
+// Writes ProjectText(version) and kFileGroupsText into the folder, making the folders it needs.
+SampleProject WriteSampleProject(std::wstring_view folder, std::string_view version);
+
 }  // namespace upgrade_test

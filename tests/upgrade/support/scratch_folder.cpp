@@ -13,12 +13,31 @@
 namespace upgrade_test {
 namespace fs = std::filesystem;
 
-fs::path Native(std::wstring_view servicePath) {
-  std::wstring text(servicePath);
-#ifndef _WIN32
-  std::replace(text.begin(), text.end(), L'\\', L'/');
+namespace {
+
+// A path's text in the services' form, whatever the locale.
+std::wstring Wide(const fs::path& path) {
+#ifdef _WIN32
+  std::wstring text = path.wstring();
+#else
+  const std::u32string generic = path.u32string();
+  std::wstring text(generic.begin(), generic.end());
 #endif
+  std::replace(text.begin(), text.end(), L'/', L'\\');
+  return text;
+}
+
+}  // namespace
+
+fs::path Native(std::wstring_view servicePath) {
+#ifdef _WIN32
+  return fs::path(servicePath);
+#else
+  // UTF-32 converts to the UTF-8 of the file system whatever the locale.
+  std::u32string text(servicePath.begin(), servicePath.end());
+  std::replace(text.begin(), text.end(), U'\\', U'/');
   return fs::path(text);
+#endif
 }
 
 std::string ReadBytes(std::wstring_view servicePath) {
@@ -32,12 +51,32 @@ void WriteBytes(std::wstring_view servicePath, std::string_view bytes) {
   fs::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  ASSERT_TRUE(out.good()) << "cannot write " << path;
+  ASSERT_TRUE(out.flush()) << "cannot write " << path;
 }
 
 bool PathExists(std::wstring_view servicePath) {
   std::error_code error;
   return fs::exists(Native(servicePath), error);
+}
+
+bool IsFolder(std::wstring_view servicePath) {
+  std::error_code error;
+  return fs::is_directory(Native(servicePath), error);
+}
+
+void MakeReadOnly(std::wstring_view servicePath) {
+  fs::permissions(Native(servicePath),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+}
+
+std::vector<std::wstring> FolderListing(std::wstring_view servicePath) {
+  std::vector<std::wstring> names;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(Native(servicePath), error)) {
+    names.push_back(Wide(entry.path().filename()) + (entry.is_directory() ? L"\\" : L""));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 namespace {
@@ -70,10 +109,10 @@ ScratchFolder::ScratchFolder(std::wstring_view parent) {
 
 ScratchFolder::~ScratchFolder() {
   std::error_code error;
-  // Read-only files written by a test would stop the removal on Windows.
+  // Read-only files and folders written by a test would stop the removal.
   for (auto it = fs::recursive_directory_iterator(Native(path_), error);
        !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-    fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, error);
+    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
   }
   fs::remove_all(Native(path_), error);
 }
@@ -87,9 +126,7 @@ std::vector<std::wstring> ScratchFolder::Files() const {
   const fs::path root = Native(path_);
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     if (!entry.is_regular_file()) continue;
-    std::wstring relative = entry.path().lexically_relative(root).wstring();
-    std::replace(relative.begin(), relative.end(), L'/', L'\\');
-    files.push_back(relative);
+    files.push_back(Wide(entry.path().lexically_relative(root)));
   }
   std::sort(files.begin(), files.end());
   return files;

@@ -1,12 +1,16 @@
-// A fresh folder under testing::TempDir() for one test, removed with everything in it when the
-// object goes. Paths handed to the upgrade use the file services' own form: a folder text to which
-// "\name" is appended; Native() turns such a path into one that std::filesystem understands here.
+// A fresh folder under testing::TempDir() for one test, removed with everything in it, read-only
+// files included, when the object goes. Paths handed to the code under test use the file services'
+// own form: a folder text to which "\name" is appended; Native() turns such a path into one that
+// std::filesystem understands here. The byte helpers reach the files without the services.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/failure.h"
 
 namespace upgrade_test {
 
@@ -14,8 +18,13 @@ std::filesystem::path Native(std::wstring_view servicePath);
 
 // The whole file as bytes; fails the test (and returns "") when it cannot be read.
 std::string ReadBytes(std::wstring_view servicePath);
+// Creates the file's folders as needed.
 void WriteBytes(std::wstring_view servicePath, std::string_view bytes);
 bool PathExists(std::wstring_view servicePath);
+bool IsFolder(std::wstring_view servicePath);
+void MakeReadOnly(std::wstring_view servicePath);
+// The names in one folder, sorted, each folder's with a trailing "\".
+std::vector<std::wstring> FolderListing(std::wstring_view servicePath);
 
 class ScratchFolder {
  public:
@@ -36,5 +45,16 @@ class ScratchFolder {
  private:
   std::wstring path_;
 };
+
+// The error number of the Failure that `action` throws, or 0 when it throws none.
+template <typename Action>
+std::int32_t FailureNumber(Action&& action) {
+  try {
+    action();
+  } catch (const platform::Failure& failure) {
+    return failure.number();
+  }
+  return 0;
+}
 
 }  // namespace upgrade_test
