@@ -16,9 +16,8 @@
 #include "platform/file_system_object.h"
 #include "platform/memory_channel.h"
 #include "platform/posix_path.h"
-#include "upgrade/link_type_line_rule.h"
+#include "upgrade/line_rules.h"
 #include "upgrade/text_rewrite.h"
-#include "upgrade/version_line_rule.h"
 
 namespace {
 

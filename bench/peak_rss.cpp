@@ -12,7 +12,7 @@
 #include "platform/posix_path.h"
 #include "ui/upgrade_state.h"
 #include "ui/upgrade_ui.h"
-#include "upgrade/link_type_line_rule.h"
+#include "upgrade/line_rules.h"
 #include "upgrade/text_rewrite.h"
 
 namespace {

@@ -18,9 +18,8 @@
 
 #include "fuzz/line_model.h"
 #include "platform/text_stream.h"
-#include "upgrade/link_type_line_rule.h"
-#include "upgrade/version_class.h"
-#include "upgrade/version_line_rule.h"
+#include "upgrade/line_rules.h"
+#include "upgrade/project_version.h"
 
 namespace {
 

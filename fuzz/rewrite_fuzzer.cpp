@@ -18,9 +18,8 @@
 #include "fuzz/line_model.h"
 #include "ui/upgrade_state.h"
 #include "ui/upgrade_ui.h"
-#include "upgrade/link_type_line_rule.h"
+#include "upgrade/line_rules.h"
 #include "upgrade/text_rewrite.h"
-#include "upgrade/version_line_rule.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/ascii_case.h"
 #include "platform/buffered_text_stream.h"
 #include "platform/failure.h"
 #include "platform/memory_channel.h"
@@ -13,21 +14,13 @@ namespace {
 // Small: a profile is a few kilobytes, and the reader is made once per load.
 constexpr std::size_t kReadBuffer = std::size_t{64} * 1024;
 
-std::wstring FoldCase(std::wstring_view name) {
-  std::wstring folded(name);
-  for (wchar_t& c : folded) {
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  }
-  return folded;
-}
-
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
 }  // namespace
 
 template <typename T>
 const T* IniCollection<T>::Item(std::wstring_view name) const {
-  const auto found = index_.find(FoldCase(name));
+  const auto found = index_.find(ToAsciiLower(name));
   return found == index_.end() ? nullptr : &items_[found->second];
 }
 
@@ -38,7 +31,7 @@ T* IniCollection<T>::Find(std::wstring_view name) {
 
 template <typename T>
 T& IniCollection<T>::Add(T item) {
-  index_.emplace(FoldCase(item.Name()), items_.size());
+  index_.emplace(ToAsciiLower(item.Name()), items_.size());
   items_.push_back(std::move(item));
   return items_.back();
 }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/file_system_object.h"
+
 namespace platform {
 namespace {
 
@@ -17,6 +19,10 @@ std::size_t NameEnd(std::wstring_view path, std::size_t from) {
 
 std::size_t DriveLength(std::wstring_view path, std::size_t from) {
   return path.size() >= from + 2 && IsDriveLetter(path[from]) && path[from + 1] == L':' ? 2 : 0;
+}
+
+bool IsBareDrive(std::wstring_view folder) {
+  return folder.size() == 2 && DriveLength(folder, 0) == 2;
 }
 
 std::size_t WindowsRootLength(std::wstring_view path) {
@@ -84,6 +90,15 @@ std::wstring AbsolutePosixPath(std::wstring_view currentFolder, std::wstring_vie
     result += name;
   }
   return result.empty() ? L"/" : result;
+}
+
+std::wstring ContainingFolder(FileSystemObject& fileSystem, std::wstring_view path) {
+  std::wstring folder = fileSystem.GetParentFolderName(path);
+  if (!folder.empty() && !IsBareDrive(folder)) return folder;
+  const bool atRoot =
+      path.size() > folder.size() && path.starts_with(folder) && IsSeparator(path[folder.size()]);
+  if (atRoot) return folder;
+  return fileSystem.GetParentFolderName(fileSystem.GetAbsolutePathName(path));
 }
 
 }  // namespace platform

@@ -1,10 +1,13 @@
-// Pure path arithmetic, shared by the file services of every platform and tested on any.
+// The program's path arithmetic, shared by the file services of every platform and by the
+// upgrade, and tested on any.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace platform {
+
+class FileSystemObject;
 
 enum class PathStyle {
   kPosix,    // "/" or "\" between names; a leading separator is the root
@@ -23,5 +26,13 @@ std::wstring ParentFolderName(std::wstring_view path, PathStyle style);
 // An absolute POSIX path with "/" separators and no ".", ".." or repeated separators, for `path`
 // taken relative to the absolute folder `currentFolder`. ".." above the root stays at the root.
 std::wstring AbsolutePosixPath(std::wstring_view currentFolder, std::wstring_view path);
+
+// The folder that holds the file at `path`, for the paths that the upgrade forms beside it: the
+// file services' parent folder, except where that is only the start of a relative path. A path
+// typed without a folder part ("Project.ipr") or with a drive only ("C:Project.ipr") has a parent
+// of "" or "C:", and appending "\File Groups" to that would name a folder at the root of a drive;
+// such a path is made absolute first, so that the folder is the one the file was found in. A path
+// at a root ("\x.ipr", "C:\x.ipr") lies in that root, "" or "C:".
+std::wstring ContainingFolder(FileSystemObject& fileSystem, std::wstring_view path);
 
 }  // namespace platform

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/failure.h"
-#include "upgrade/containing_folder.h"
+#include "platform/path_names.h"
 
 namespace upgrade {
 namespace {
@@ -72,7 +72,8 @@ StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstr
     if (!fileSystem.FileExists(source)) return kStepSucceeded;
     ui.SetStatusText(L"Converting " + source + L"...");
 
-    writer = CreateTemporaryFile(fileSystem, ContainingFolder(fileSystem, source), tempPath);
+    writer =
+        CreateTemporaryFile(fileSystem, platform::ContainingFolder(fileSystem, source), tempPath);
     reader = fileSystem.OpenTextFile(source, platform::IoMode::ForReading, false,
                                      platform::TextFormat::Ascii);
     if (!RewriteLines(*reader, *writer, rule)) {

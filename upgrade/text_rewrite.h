@@ -2,14 +2,20 @@
 // line rule decides what is written for each line.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "platform/text_stream.h"
 #include "ui/upgrade_state.h"
 #include "ui/upgrade_ui.h"
-#include "upgrade/step_result.h"
 
 namespace upgrade {
+
+// Result of the rewrite steps and of the version check: 0 for success (also when there was
+// nothing to do), -1 for a failure already reported (or, in the version check, passed over).
+using StepResult = std::int32_t;
+inline constexpr StepResult kStepSucceeded = 0;
+inline constexpr StepResult kStepFailed = -1;
 
 class LineRule {
  public:

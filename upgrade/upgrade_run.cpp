@@ -2,9 +2,8 @@
 
 #include <string>
 
-#include "upgrade/containing_folder.h"
-#include "upgrade/file_group_upgrade.h"
-#include "upgrade/project_file_upgrade.h"
+#include "platform/path_names.h"
+#include "upgrade/line_rules.h"
 #include "upgrade/project_version.h"
 #include "upgrade/settings_files.h"
 
@@ -23,7 +22,7 @@ bool RunUpgradeSteps(ui::UpgradeState& state, ui::UpgradeUi& ui) {
   }
   ui.SetStatusText(L"");
   state.statusMessage.clear();
-  state.projectFolder = ContainingFolder(fileSystem, projectPath);
+  state.projectFolder = platform::ContainingFolder(fileSystem, projectPath);
 
   if (ReadProjectVersion(state, ui) == kStepFailed) return false;
   if (state.versionCode > 1) {

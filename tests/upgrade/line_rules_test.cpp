@@ -7,8 +7,7 @@
 
 #include "tests/platform/double_byte_code_pages.h"
 #include "tests/upgrade/support/recording_text_stream.h"
-#include "upgrade/link_type_line_rule.h"
-#include "upgrade/version_line_rule.h"
+#include "upgrade/line_rules.h"
 
 namespace upgrade_test {
 namespace {

@@ -15,10 +15,9 @@
 #include "tests/upgrade/support/recording_ui.h"
 #include "tests/upgrade/support/sample_project.h"
 #include "tests/upgrade/support/scratch_folder.h"
-#include "upgrade/link_type_line_rule.h"
+#include "upgrade/line_rules.h"
 #include "upgrade/text_rewrite.h"
 #include "upgrade/upgrade_run.h"
-#include "upgrade/version_line_rule.h"
 
 namespace upgrade_test {
 namespace {
@@ -99,7 +98,9 @@ INSTANTIATE_TEST_SUITE_P(
 // A file that starts with a byte-order mark is refused even when its first line is plain 8-bit
 // text that would be copied in a run.
 TEST_F(TextRewriteTest, MarkAtTheStartOfARunIsRefused) {
-  for (const std::string text : {"\xFF\xFE" "ab\r\ncd\r\n", "\xFE\xFF\r\n[A]\r\n"}) {
+  for (const std::string text : {"\xFF\xFE"
+                                 "ab\r\ncd\r\n",
+                                 "\xFE\xFF\r\n[A]\r\n"}) {
     WriteBytes(source, text);
     recorder.ClearRecords();
     EXPECT_EQ(Rewrite(), upgrade::kStepFailed);

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "upgrade/version_class.h"
+#include "upgrade/project_version.h"
 
 namespace upgrade_test {
 namespace {

@@ -1,0 +1,64 @@
+#include "upgrade/line_rules.h"
+
+#include "platform/ascii_case.h"
+#include "platform/byte_scan.h"
+#include "platform/eight_bit_text.h"
+
+namespace upgrade {
+namespace {
+
+using platform::EqualsIgnoringAsciiCase;
+
+// Asked of every line of a file, so both bytes are looked for in one pass; only a line that holds
+// both on a double-byte code page is walked again by characters, since there the second byte of a
+// character can have the value of either bracket.
+bool HoldsBothBrackets(std::string_view line, const platform::LeadBytes& leadBytes) noexcept {
+  if (platform::WhichBytesOccur(line, '[', ']') != 3) return false;
+  return leadBytes.empty() || leadBytes.WhichCharactersOccur(line, '[', ']') == 3;
+}
+
+std::string VersionLineBytes(std::wstring_view versionText) {
+  constexpr std::string_view kKey = "Version=";
+  std::string line(kKey.size() + versionText.size(), '\0');
+  kKey.copy(line.data(), kKey.size());
+  if (!platform::NarrowEightBit(versionText.data(), versionText.size(),
+                                line.data() + kKey.size())) {
+    return {};
+  }
+  return line;
+}
+
+}  // namespace
+
+VersionLineRule::VersionLineRule(std::wstring_view versionText, platform::LeadBytes leadBytes)
+    : oldVersionLine_(VersionLineBytes(versionText)), leadBytes_(leadBytes) {}
+
+void VersionLineRule::Apply(std::string_view line, platform::TextStream& writer) {
+  if (HoldsBothBrackets(line, leadBytes_)) inGeneral_ = EqualsIgnoringAsciiCase(line, "[General]");
+  if (inGeneral_ && !oldVersionLine_.empty() && line == oldVersionLine_) {
+    writer.WriteLineBytes("Version=1.20.000");
+  } else {
+    writer.WriteLineBytes(line);
+  }
+}
+
+void LinkTypeLineRule::Apply(std::string_view line, platform::TextStream& writer) {
+  // Decided before the line is written, so that nothing of the rule is needed after that call.
+  const bool header = HoldsBothBrackets(line, leadBytes_) &&
+                      !EqualsIgnoringAsciiCase(line, "[Info]") &&
+                      !EqualsIgnoringAsciiCase(line, "[FileGroups]");
+  writer.WriteLineBytes(line);
+  if (header) writer.WriteLineBytes("LINKTYPE=Static Link");
+}
+
+StepResult ConvertProjectFile(ui::UpgradeState& state, ui::UpgradeUi& ui) {
+  VersionLineRule rule(state.versionText, platform::SystemLeadBytes());
+  return RewriteTextFile(state, ui, ui.ProjectPath(), rule);
+}
+
+StepResult ConvertFileGroups(ui::UpgradeState& state, ui::UpgradeUi& ui) {
+  LinkTypeLineRule rule(platform::SystemLeadBytes());
+  return RewriteTextFile(state, ui, state.projectFolder + L"\\File Groups\\Default.fdf", rule);
+}
+
+}  // namespace upgrade
