@@ -183,8 +183,8 @@ void BM_TextStreamRead(benchmark::State& state) {
       platform::CreatePlatformFileSystem();
   std::size_t characters = 0;
   for (auto _ : state) {
-    const std::unique_ptr<platform::TextStream> reader = fileSystem->OpenTextFile(
-        source, platform::IoMode::ForReading, false, platform::TextFormat::Ascii);
+    const std::unique_ptr<platform::TextStream> reader =
+        fileSystem->OpenTextFile(source, platform::IoMode::ForReading, false);
     std::wstring line;
     while (!reader->AtEndOfStream()) {
       if (asBytes) {
@@ -208,7 +208,8 @@ void BM_TextStreamWrite(benchmark::State& state) {
   const std::unique_ptr<platform::FileSystemObject> fileSystem =
       platform::CreatePlatformFileSystem();
   for (auto _ : state) {
-    const std::unique_ptr<platform::TextStream> writer = fileSystem->CreateTextFile(target, true);
+    const std::unique_ptr<platform::TextStream> writer =
+        fileSystem->OpenTextFile(target, platform::IoMode::ForWriting, true);
     if (asBytes) {
       for (const std::string_view line : held.byteLines) writer->WriteLineBytes(line);
     } else {
@@ -216,7 +217,7 @@ void BM_TextStreamWrite(benchmark::State& state) {
     }
     writer->Close();
     state.PauseTiming();
-    fileSystem->DeleteFile(target, false);
+    fileSystem->DeleteFile(target);
     state.ResumeTiming();
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * MemoryText().size()));
@@ -231,9 +232,10 @@ void BM_TextStreamCopy(benchmark::State& state) {
   const std::unique_ptr<platform::FileSystemObject> fileSystem =
       platform::CreatePlatformFileSystem();
   for (auto _ : state) {
-    const std::unique_ptr<platform::TextStream> reader = fileSystem->OpenTextFile(
-        source, platform::IoMode::ForReading, false, platform::TextFormat::Ascii);
-    const std::unique_ptr<platform::TextStream> writer = fileSystem->CreateTextFile(target, true);
+    const std::unique_ptr<platform::TextStream> reader =
+        fileSystem->OpenTextFile(source, platform::IoMode::ForReading, false);
+    const std::unique_ptr<platform::TextStream> writer =
+        fileSystem->OpenTextFile(target, platform::IoMode::ForWriting, true);
     std::wstring line;
     while (!reader->AtEndOfStream()) {
       if (asBytes) {
@@ -246,7 +248,7 @@ void BM_TextStreamCopy(benchmark::State& state) {
     reader->Close();
     writer->Close();
     state.PauseTiming();
-    fileSystem->DeleteFile(target, false);
+    fileSystem->DeleteFile(target);
     state.ResumeTiming();
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kStreamFileSize));

@@ -44,18 +44,13 @@ class NonDurableFileSystem final : public platform::FileSystemObject {
   std::wstring GetTempName() override { return inner_->GetTempName(); }
   void CreateFolder(std::wstring_view path) override { inner_->CreateFolder(path); }
   std::unique_ptr<platform::TextStream> OpenTextFile(std::wstring_view path, platform::IoMode mode,
-                                                     bool create,
-                                                     platform::TextFormat format) override {
-    return std::make_unique<NonDurableTextStream>(inner_->OpenTextFile(path, mode, create, format));
+                                                     bool create) override {
+    return std::make_unique<NonDurableTextStream>(inner_->OpenTextFile(path, mode, create));
   }
-  std::unique_ptr<platform::TextStream> CreateTextFile(std::wstring_view path,
-                                                       bool overwrite) override {
-    return std::make_unique<NonDurableTextStream>(inner_->CreateTextFile(path, overwrite));
+  std::unique_ptr<platform::TextStream> CreateTextFile(std::wstring_view path) override {
+    return std::make_unique<NonDurableTextStream>(inner_->CreateTextFile(path));
   }
-  void CopyFile(std::wstring_view source, std::wstring_view destination, bool overwrite) override {
-    inner_->CopyFile(source, destination, overwrite);
-  }
-  void DeleteFile(std::wstring_view path, bool force) override { inner_->DeleteFile(path, force); }
+  void DeleteFile(std::wstring_view path) override { inner_->DeleteFile(path); }
   void ReplaceFile(std::wstring_view target, std::wstring_view replacement) override {
     const std::string to = platform::ToNativePath(target);
     if (std::rename(to.c_str(), (to + ".old").c_str()) != 0 ||

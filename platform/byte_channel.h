@@ -32,8 +32,7 @@ class ByteChannel {
 
 enum class FileAccess {
   kRead,
-  kWrite,   // the file is emptied on opening
-  kAppend,  // writes go to the end
+  kWrite,  // the file is emptied on opening
 };
 
 enum class FileDisposition {

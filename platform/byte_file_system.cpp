@@ -21,7 +21,7 @@ std::unique_ptr<TextStream> OpenStream(std::wstring_view path, FileAccess access
 std::wstring ByteFileSystem::GetTempName() { return tempNames_.Next(); }
 
 std::unique_ptr<TextStream> ByteFileSystem::OpenTextFile(std::wstring_view path, IoMode mode,
-                                                         bool create, TextFormat /*format*/) {
+                                                         bool create) {
   const FileDisposition disposition =
       create ? FileDisposition::kOpenOrCreate : FileDisposition::kOpenExisting;
   switch (mode) {
@@ -29,15 +29,12 @@ std::unique_ptr<TextStream> ByteFileSystem::OpenTextFile(std::wstring_view path,
       return OpenStream(path, FileAccess::kRead, disposition);
     case IoMode::ForWriting:
       return OpenStream(path, FileAccess::kWrite, disposition);
-    case IoMode::ForAppending:
-      return OpenStream(path, FileAccess::kAppend, disposition);
   }
   throw Failure(kInvalidProcedureCall, "unknown opening mode");
 }
 
-std::unique_ptr<TextStream> ByteFileSystem::CreateTextFile(std::wstring_view path, bool overwrite) {
-  return OpenStream(path, FileAccess::kWrite,
-                    overwrite ? FileDisposition::kOpenOrCreate : FileDisposition::kCreateNew);
+std::unique_ptr<TextStream> ByteFileSystem::CreateTextFile(std::wstring_view path) {
+  return OpenStream(path, FileAccess::kWrite, FileDisposition::kCreateNew);
 }
 
 }  // namespace platform

@@ -14,9 +14,9 @@ namespace platform {
 class ByteFileSystem : public FileSystemObject {
  public:
   std::wstring GetTempName() override;
-  std::unique_ptr<TextStream> OpenTextFile(std::wstring_view path, IoMode mode, bool create,
-                                           TextFormat format) override;
-  std::unique_ptr<TextStream> CreateTextFile(std::wstring_view path, bool overwrite) override;
+  std::unique_ptr<TextStream> OpenTextFile(std::wstring_view path, IoMode mode,
+                                           bool create) override;
+  std::unique_ptr<TextStream> CreateTextFile(std::wstring_view path) override;
 
  private:
   TempNameSource tempNames_;

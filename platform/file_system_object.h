@@ -11,8 +11,8 @@
 
 namespace platform {
 
-enum class IoMode { ForReading = 1, ForWriting = 2, ForAppending = 8 };
-enum class TextFormat { Ascii = 0 };  // 8-bit text; the only format the upgrade uses
+// Every file is opened as 8-bit text, the only format the upgrade reads or writes.
+enum class IoMode { ForReading = 1, ForWriting = 2 };
 
 class FileSystemObject {
  public:
@@ -33,19 +33,13 @@ class FileSystemObject {
   // Opens a file. ForReading: a reader at the first line; fails with kFileNotFound if the file is
   // missing and create is false. ForWriting: a writer on an empty file, created if missing (when
   // create is true), emptied if present.
-  virtual std::unique_ptr<TextStream> OpenTextFile(std::wstring_view path, IoMode mode, bool create,
-                                                   TextFormat format) = 0;
-  // Creates a new, empty file and opens it for writing. With overwrite false it fails with
-  // kFileAlreadyExists if any file is there, atomically, so that it never empties a file that
-  // appeared meanwhile.
-  virtual std::unique_ptr<TextStream> CreateTextFile(std::wstring_view path, bool overwrite) = 0;
-  // The destination holds a copy of the source. With overwrite false an existing destination
-  // fails with kFileAlreadyExists.
-  virtual void CopyFile(std::wstring_view source, std::wstring_view destination,
-                        bool overwrite) = 0;
-  // The file is gone. Not forced, a read-only file is not deleted and the call fails with
-  // kPermissionDenied.
-  virtual void DeleteFile(std::wstring_view path, bool force) = 0;
+  virtual std::unique_ptr<TextStream> OpenTextFile(std::wstring_view path, IoMode mode,
+                                                   bool create) = 0;
+  // Creates a new, empty file and opens it for writing. It fails with kFileAlreadyExists if any
+  // file is there, atomically, so that it never empties a file that appeared meanwhile.
+  virtual std::unique_ptr<TextStream> CreateTextFile(std::wstring_view path) = 0;
+  // The file is gone. A read-only file is not deleted and the call fails with kPermissionDenied.
+  virtual void DeleteFile(std::wstring_view path) = 0;
   // Puts the file at `replacement` in the place of the file at `target` in one atomic step that
   // is on the disk when the call returns: `target` names its old file or the replacement, whole,
   // whatever happens meanwhile, and `replacement` is gone after. Write the replacement through

@@ -134,8 +134,7 @@ void IniReader::LoadFile(std::wstring_view path) {
   std::unique_ptr<FileSystemObject> ownFiles;
   if (files_ == nullptr) ownFiles = CreatePlatformFileSystem();
   FileSystemObject& files = files_ != nullptr ? *files_ : *ownFiles;
-  const std::unique_ptr<TextStream> lines =
-      files.OpenTextFile(path, IoMode::ForReading, false, TextFormat::Ascii);
+  const std::unique_ptr<TextStream> lines = files.OpenTextFile(path, IoMode::ForReading, false);
   Load(*lines);
   lines->Close();
 }

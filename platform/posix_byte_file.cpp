@@ -77,7 +77,6 @@ class PosixByteFile final : public ByteChannel {
 int OpenFlags(FileAccess access, FileDisposition disposition) {
   int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;  // no blocking open on a FIFO; cleared below
   flags |= access == FileAccess::kRead ? O_RDONLY : O_WRONLY;
-  if (access == FileAccess::kAppend) flags |= O_APPEND;
   if (disposition == FileDisposition::kOpenOrCreate) flags |= O_CREAT;
   if (disposition == FileDisposition::kCreateNew) flags |= O_CREAT | O_EXCL;
   return flags;

@@ -1,4 +1,4 @@
-// POSIX byte files: the descriptor-level opening shared by the text streams and CopyFile.
+// POSIX byte files: the descriptor-level opening beneath the text streams.
 #pragma once
 
 #include <string>

@@ -75,8 +75,6 @@ DWORD DesiredAccess(FileAccess access) {
       return GENERIC_READ;
     case FileAccess::kWrite:
       return GENERIC_WRITE;
-    case FileAccess::kAppend:
-      return FILE_APPEND_DATA | SYNCHRONIZE;
   }
   return GENERIC_READ;
 }

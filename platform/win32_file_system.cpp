@@ -58,33 +58,7 @@ class Win32FileSystem final : public ByteFileSystem {
                     "cannot create the folder", path);
   }
 
-  void CopyFile(std::wstring_view source, std::wstring_view destination, bool overwrite) override {
-    const std::wstring from = ToWin32Path(source);
-    const std::wstring to = ToWin32Path(destination);
-    // CopyFileW onto the source itself would fail on Windows but not everywhere it runs.
-    if (SameFile(from, to)) {
-      throw Failure(kPermissionDenied, "cannot copy a file onto itself");
-    }
-    // Windows refuses a read-only destination itself, but not every Win32 layer does.
-    if (const DWORD attributes = ::GetFileAttributesW(to.c_str());
-        overwrite && attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-      throw Failure(kPermissionDenied, "the destination is read-only");
-    }
-    if (!::CopyFileW(from.c_str(), to.c_str(), overwrite ? FALSE : TRUE)) {
-      const DWORD error = ::GetLastError();
-      // Which side is missing: the source's absence is the one the caller can act on.
-      if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-        if (::GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES) {
-          ThrowWin32Error(::GetLastError(), "cannot copy", source);
-        }
-        ThrowWin32Error(ERROR_PATH_NOT_FOUND, "cannot copy to", destination);
-      }
-      ThrowWin32Error(error, "cannot copy to", destination);
-    }
-  }
-
-  void DeleteFile(std::wstring_view path, bool force) override {
+  void DeleteFile(std::wstring_view path) override {
     const std::wstring target = ToWin32Path(path);
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -93,17 +67,11 @@ class Win32FileSystem final : public ByteFileSystem {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
       throw Failure(kFileNotFound, "a folder, not a file");
     }
-    const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (readOnly && !force) throw Failure(kPermissionDenied, "the file is read-only");
-    if (readOnly &&
-        !::SetFileAttributesW(target.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY})) {
-      ThrowWin32Error(::GetLastError(), "cannot clear the read-only attribute of", path);
+    // Windows refuses a read-only file itself, but not every Win32 layer does.
+    if (attributes & FILE_ATTRIBUTE_READONLY) {
+      throw Failure(kPermissionDenied, "the file is read-only");
     }
-    if (!::DeleteFileW(target.c_str())) {
-      const DWORD error = ::GetLastError();
-      if (readOnly) ::SetFileAttributesW(target.c_str(), attributes);  // leave it as it was
-      ThrowWin32Error(error, "cannot delete", path);
-    }
+    if (!::DeleteFileW(target.c_str())) ThrowWin32Error(::GetLastError(), "cannot delete", path);
   }
 
   void ReplaceFile(std::wstring_view target, std::wstring_view replacement) override {
@@ -133,22 +101,6 @@ class Win32FileSystem final : public ByteFileSystem {
       ::Sleep(wait);
       waited += wait;
     }
-  }
-
- private:
-  static bool SameFile(const std::wstring& first, const std::wstring& second) {
-    const auto identify = [](const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
-      const ScopedHandle handle(
-          ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-      return handle.valid() && ::GetFileInformationByHandle(handle.get(), &info);
-    };
-    BY_HANDLE_FILE_INFORMATION a{};
-    BY_HANDLE_FILE_INFORMATION b{};
-    return identify(first, a) && identify(second, b) &&
-           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
   }
 };
 

@@ -1,5 +1,5 @@
-// The one way Win32 sources include <windows.h>. The header defines DeleteFile, CopyFile and
-// ReplaceFile as macros for the A/W variants, which would rename FileSystemObject's methods in
+// The one way Win32 sources include <windows.h>. The header defines DeleteFile, ReplaceFile and
+// others as macros for the A/W variants, which would rename FileSystemObject's methods in
 // every source that sees it; Win32 code calls the W functions by their full names instead.
 #pragma once
 

@@ -23,9 +23,8 @@ void CreateSettingsFile(ui::UpgradeState& state, ui::UpgradeUi& ui, const Settin
   platform::FileSystemObject& fileSystem = state.FileSystem();
   const std::wstring folder = state.projectFolder + L"\\" + std::wstring(file.folderName);
   fileSystem.CreateFolder(folder);
-  std::unique_ptr<platform::TextStream> writer =
-      fileSystem.OpenTextFile(folder + L"\\" + std::wstring(file.fileName),
-                              platform::IoMode::ForWriting, true, platform::TextFormat::Ascii);
+  std::unique_ptr<platform::TextStream> writer = fileSystem.OpenTextFile(
+      folder + L"\\" + std::wstring(file.fileName), platform::IoMode::ForWriting, true);
   for (std::wstring_view line : file.lines) {
     if (line.empty()) {
       writer->WriteBlankLines(1);

@@ -25,7 +25,7 @@ std::unique_ptr<TextStream> CreateTemporaryFile(FileSystemObject& fileSystem,
     std::wstring candidate = folder + L"\\" + fileSystem.GetTempName();
     if (fileSystem.FileExists(candidate)) continue;
     try {
-      std::unique_ptr<TextStream> writer = fileSystem.CreateTextFile(candidate, false);
+      std::unique_ptr<TextStream> writer = fileSystem.CreateTextFile(candidate);
       tempPath = std::move(candidate);
       return writer;
     } catch (const platform::Failure& failure) {
@@ -74,8 +74,7 @@ StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstr
 
     writer =
         CreateTemporaryFile(fileSystem, platform::ContainingFolder(fileSystem, source), tempPath);
-    reader = fileSystem.OpenTextFile(source, platform::IoMode::ForReading, false,
-                                     platform::TextFormat::Ascii);
+    reader = fileSystem.OpenTextFile(source, platform::IoMode::ForReading, false);
     if (!RewriteLines(*reader, *writer, rule)) {
       notEightBitText = true;
       throw platform::Failure(platform::kInvalidProcedureCall, "the file is UTF-16 text");
@@ -108,7 +107,7 @@ StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstr
     if (!tempPath.empty()) {
       try {
         FileSystemObject& fileSystem = state.FileSystem();
-        if (fileSystem.FileExists(tempPath)) fileSystem.DeleteFile(tempPath, false);
+        if (fileSystem.FileExists(tempPath)) fileSystem.DeleteFile(tempPath);
       } catch (...) {
         state.statusMessage += L" The temporary file " + tempPath + L" could not be removed.";
         throw;

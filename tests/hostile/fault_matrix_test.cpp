@@ -418,13 +418,15 @@ TEST(CrashCheck, FindsTheLossesOfAReplaceByDeletionAndCopy) {
   FaultInjectingFileSystem files(CreateMemoryFileSystem(disk), plan);
   const std::wstring source = InCrashFolder(kProject);
   const std::wstring temp = InCrashFolder(L"bu00000001.tmp");
-  auto writer = files.CreateTextFile(temp, false);
   const std::string& after = kind.upgradedProject;
-  writer->WriteLineBytes(std::string_view(after).substr(0, after.size() - 2));
-  writer->Close();
-  files.DeleteFile(source, false);
-  files.CopyFile(temp, source, true);
-  files.DeleteFile(temp, false);
+  const auto write = [&](std::unique_ptr<platform::TextStream> writer) {
+    writer->WriteLineBytes(std::string_view(after).substr(0, after.size() - 2));
+    writer->Close();
+  };
+  write(files.CreateTextFile(temp));
+  files.DeleteFile(source);
+  write(files.OpenTextFile(source, platform::IoMode::ForWriting, true));  // the copy back
+  files.DeleteFile(temp);
   images.push_back(disk->AfterCrash());
   int lostAt = 0;
   for (const MemoryDisk& image : images) lostAt += LostFiles(image, kind) != 0 ? 1 : 0;

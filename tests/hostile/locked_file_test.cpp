@@ -24,7 +24,6 @@ namespace {
 
 using namespace upgrade_test;
 using platform::IoMode;
-using platform::TextFormat;
 
 // Holds a file open as another program would, sharing only what `share` allows.
 class HeldFile {
@@ -62,26 +61,18 @@ TEST(Win32Numbers, ReadOnlyLockedAndMissingGiveThePlatformsNumbers) {
     std::function<void()> action;
     std::int32_t number;
   } cases[] = {
-      {"delete read-only", [&] { files->DeleteFile(readOnly, false); },
+      {"delete read-only", [&] { files->DeleteFile(readOnly); }, platform::kPermissionDenied},
+      {"replace read-only", [&] { files->ReplaceFile(readOnly, source); },
        platform::kPermissionDenied},
-      {"copy onto read-only", [&] { files->CopyFile(source, readOnly, true); },
+      {"read locked", [&] { files->OpenTextFile(locked, IoMode::ForReading, false); },
        platform::kPermissionDenied},
-      {"read locked",
-       [&] { files->OpenTextFile(locked, IoMode::ForReading, false, TextFormat::Ascii); },
+      {"write locked", [&] { files->OpenTextFile(locked, IoMode::ForWriting, true); },
        platform::kPermissionDenied},
-      {"write locked",
-       [&] { files->OpenTextFile(locked, IoMode::ForWriting, true, TextFormat::Ascii); },
-       platform::kPermissionDenied},
-      {"delete locked", [&] { files->DeleteFile(locked, false); }, platform::kPermissionDenied},
-      {"copy onto locked", [&] { files->CopyFile(source, locked, true); },
-       platform::kPermissionDenied},
-      {"copy from locked", [&] { files->CopyFile(locked, source, true); },
-       platform::kPermissionDenied},
-      {"write in missing folder",
-       [&] { files->OpenTextFile(missing, IoMode::ForWriting, true, TextFormat::Ascii); },
+      {"delete locked", [&] { files->DeleteFile(locked); }, platform::kPermissionDenied},
+      {"replace locked", [&] { files->ReplaceFile(locked, source); }, platform::kPermissionDenied},
+      {"write in missing folder", [&] { files->OpenTextFile(missing, IoMode::ForWriting, true); },
        platform::kPathNotFound},
-      {"read in missing folder",
-       [&] { files->OpenTextFile(missing, IoMode::ForReading, false, TextFormat::Ascii); },
+      {"read in missing folder", [&] { files->OpenTextFile(missing, IoMode::ForReading, false); },
        platform::kPathNotFound},
       {"folder in missing folder", [&] { files->CreateFolder(missing); }, platform::kPathNotFound},
   };

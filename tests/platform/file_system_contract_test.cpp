@@ -24,7 +24,6 @@ using upgrade_test::ScratchFolder;
 
 using platform::FileSystemObject;
 using platform::IoMode;
-using platform::TextFormat;
 using platform::TextStream;
 namespace fs = std::filesystem;
 
@@ -104,10 +103,10 @@ void PrintTo(const Implementation& implementation, std::ostream* out) {
 class FileSystemContract : public testing::TestWithParam<Implementation> {
  protected:
   std::unique_ptr<TextStream> Reader(const std::wstring& path) {
-    return files_->OpenTextFile(path, IoMode::ForReading, false, TextFormat::Ascii);
+    return files_->OpenTextFile(path, IoMode::ForReading, false);
   }
   std::unique_ptr<TextStream> Writer(const std::wstring& path) {
-    return files_->OpenTextFile(path, IoMode::ForWriting, true, TextFormat::Ascii);
+    return files_->OpenTextFile(path, IoMode::ForWriting, true);
   }
   std::vector<std::wstring> ReadAllLines(const std::wstring& path) {
     std::vector<std::wstring> lines;
@@ -233,8 +232,7 @@ TEST_P(FileSystemContract, OpenTextFileFailures) {
       {L"folder", IoMode::ForWriting, true, platform::kPermissionDenied},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(FailureNumber(
-                  [&] { files_->OpenTextFile(Path(c.name), c.mode, c.create, TextFormat::Ascii); }),
+    EXPECT_EQ(FailureNumber([&] { files_->OpenTextFile(Path(c.name), c.mode, c.create); }),
               c.number)
         << fs::path(c.name).string();
   }
@@ -254,11 +252,11 @@ TEST_P(FileSystemContract, PathsThatCannotNameAFileArePathNotFound) {
     SCOPED_TRACE(fs::path(path).filename().string().substr(0, 40));
     EXPECT_EQ(FailureNumber([&] { Reader(path); }), platform::kPathNotFound);
     EXPECT_EQ(FailureNumber([&] { Writer(path); }), platform::kPathNotFound);
-    EXPECT_EQ(FailureNumber([&] { files_->CreateTextFile(path, false); }), platform::kPathNotFound);
+    EXPECT_EQ(FailureNumber([&] { files_->CreateTextFile(path); }), platform::kPathNotFound);
     EXPECT_EQ(FailureNumber([&] { files_->CreateFolder(path); }), platform::kPathNotFound);
-    EXPECT_EQ(FailureNumber([&] { files_->CopyFile(Path(L"file.txt"), path, true); }),
+    EXPECT_EQ(FailureNumber([&] { files_->ReplaceFile(path, Path(L"file.txt")); }),
               platform::kPathNotFound);
-    EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(path, false); }), platform::kPathNotFound);
+    EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(path); }), platform::kPathNotFound);
     EXPECT_FALSE(files_->FileExists(path));
   }
   EXPECT_EQ(ReadBytes(Path(L"file.txt")), "keep\r\n");
@@ -277,102 +275,32 @@ TEST_P(FileSystemContract, WriterCreatesOrEmpties) {
   EXPECT_EQ(ReadBytes(path), "new\r\n");
 }
 
-TEST_P(FileSystemContract, AppendingKeepsWhatIsThere) {
-  const std::wstring path = Path(L"log.txt");
-  WriteBytes(path, "one\r\n");
-  auto writer = files_->OpenTextFile(path, IoMode::ForAppending, false, TextFormat::Ascii);
-  writer->WriteLine(L"two");
-  writer->Close();
-  EXPECT_EQ(ReadBytes(path), "one\r\ntwo\r\n");
-}
-
-TEST_P(FileSystemContract, CreateTextFileIsExclusiveUnlessOverwriting) {
+TEST_P(FileSystemContract, CreateTextFileIsExclusive) {
   const std::wstring path = Path(L"new.txt");
-  auto first = files_->CreateTextFile(path, false);
+  auto first = files_->CreateTextFile(path);
   first->WriteLine(L"first");
   first->Close();
-  EXPECT_EQ(FailureNumber([&] { files_->CreateTextFile(path, false); }),
-            platform::kFileAlreadyExists);
+  EXPECT_EQ(FailureNumber([&] { files_->CreateTextFile(path); }), platform::kFileAlreadyExists);
   EXPECT_EQ(ReadBytes(path), "first\r\n");
   ASSERT_NO_THROW(files_->CreateFolder(Path(L"folder")));
-  EXPECT_EQ(FailureNumber([&] { files_->CreateTextFile(Path(L"folder"), false); }),
+  EXPECT_EQ(FailureNumber([&] { files_->CreateTextFile(Path(L"folder")); }),
             platform::kFileAlreadyExists);
-  auto replaced = files_->CreateTextFile(path, true);
-  replaced->Close();
-  EXPECT_EQ(ReadBytes(path), "");
 }
 
-std::string AllBytes(std::size_t size) {
-  std::string bytes(size, '\0');
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 256) & 0xFF);
-  return bytes;
-}
-
-TEST_P(FileSystemContract, CopyFileCopiesAndOverwrites) {
-  const std::wstring source = Path(L"source.bin");
-  const std::wstring destination = Path(L"destination.bin");
-  const std::string contents = AllBytes(3 * 1024 * 1024 + 17);
-  WriteBytes(source, contents);
-  WriteBytes(destination, AllBytes(5 * 1024 * 1024));
-  EXPECT_EQ(FailureNumber([&] { files_->CopyFile(source, destination, true); }), 0);
-  EXPECT_EQ(ReadBytes(destination), contents);
-  EXPECT_EQ(ReadBytes(source), contents);
-
-  const std::wstring fresh = Path(L"fresh.bin");
-  EXPECT_EQ(FailureNumber([&] { files_->CopyFile(source, fresh, false); }), 0);
-  EXPECT_EQ(ReadBytes(fresh), contents);
-  WriteBytes(fresh, "other");
-  EXPECT_EQ(FailureNumber([&] { files_->CopyFile(source, fresh, false); }),
-            platform::kFileAlreadyExists);
-  EXPECT_EQ(ReadBytes(fresh), "other");
-  WriteBytes(source, "");
-  EXPECT_EQ(FailureNumber([&] { files_->CopyFile(source, fresh, true); }), 0);
-  EXPECT_EQ(ReadBytes(fresh), "");
-}
-
-TEST_P(FileSystemContract, CopyFileFailures) {
-  const std::wstring source = Path(L"source.txt");
-  WriteBytes(source, "source\r\n");
-  const std::wstring readOnly = Path(L"read-only.txt");
-  WriteBytes(readOnly, "protected\r\n");
-  MakeReadOnly(readOnly);
-  const struct {
-    const wchar_t* from;
-    const wchar_t* to;
-    std::int32_t number;
-  } cases[] = {
-      {L"missing.txt", L"copy.txt", platform::kFileNotFound},
-      {L"missing\\file.txt", L"copy.txt", platform::kPathNotFound},
-      {L"source.txt", L"missing\\copy.txt", platform::kPathNotFound},
-      {L"source.txt", L"read-only.txt", platform::kPermissionDenied},
-      {L"source.txt", L"source.txt", platform::kPermissionDenied},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(FailureNumber([&] { files_->CopyFile(Path(c.from), Path(c.to), true); }), c.number)
-        << fs::path(c.from).string() << " -> " << fs::path(c.to).string();
-  }
-  EXPECT_EQ(ReadBytes(readOnly), "protected\r\n");
-  EXPECT_EQ(ReadBytes(source), "source\r\n");
-  EXPECT_FALSE(files_->FileExists(Path(L"copy.txt")));
-}
-
-TEST_P(FileSystemContract, DeleteFileRefusesReadOnlyUnlessForced) {
+TEST_P(FileSystemContract, DeleteFileRefusesReadOnly) {
   const std::wstring plain = Path(L"plain.txt");
   WriteBytes(plain, "x");
-  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(plain, false); }), 0);
+  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(plain); }), 0);
   EXPECT_FALSE(files_->FileExists(plain));
 
   const std::wstring readOnly = Path(L"read-only.txt");
   WriteBytes(readOnly, "x");
   MakeReadOnly(readOnly);
-  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(readOnly, false); }),
-            platform::kPermissionDenied);
+  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(readOnly); }), platform::kPermissionDenied);
   EXPECT_TRUE(files_->FileExists(readOnly));
-  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(readOnly, true); }), 0);
-  EXPECT_FALSE(files_->FileExists(readOnly));
 
-  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(plain, false); }), platform::kFileNotFound);
-  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(Path(L"missing\\x"), false); }),
+  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(plain); }), platform::kFileNotFound);
+  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(Path(L"missing\\x")); }),
             platform::kPathNotFound);
 }
 
@@ -447,7 +375,7 @@ TEST_P(FileSystemContract, AbandonedWriterWritesNothingMoreAndLetsGo) {
   EXPECT_NE(FailureNumber([&] { writer->WriteLine(L"more"); }), 0);
   writer.reset();
   EXPECT_EQ(ReadBytes(path), "flushed\r\n");
-  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(path, false); }), 0);
+  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(path); }), 0);
 }
 
 TEST_P(FileSystemContract, EveryByteValueRoundTrips) {
@@ -574,7 +502,7 @@ TEST_P(FileSystemContract, DroppedWriterKeepsWhatWasWritten) {
   }
   EXPECT_EQ(ReadBytes(path), "kept\r\n");
   // The file is released: it can be deleted and recreated.
-  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(path, false); }), 0);
+  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(path); }), 0);
 }
 
 TEST_P(FileSystemContract, NamesInOtherScripts) {
@@ -590,11 +518,15 @@ TEST_P(FileSystemContract, NamesInOtherScripts) {
     EXPECT_TRUE(files_->FileExists(file));
     EXPECT_EQ(files_->GetParentFolderName(file), folder);
     EXPECT_EQ(ReadAllLines(file), Lines{L"[General]"});
-    const std::wstring copy = folder + L"\\" + name + L".tmp";
-    EXPECT_EQ(FailureNumber([&] { files_->CopyFile(file, copy, true); }), 0);
-    EXPECT_EQ(ReadBytes(copy), "[General]\r\n");
-    EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(copy, false); }), 0);
-    EXPECT_FALSE(files_->FileExists(copy));
+    const std::wstring temp = folder + L"\\" + name + L".tmp";
+    auto replacement = files_->CreateTextFile(temp);
+    replacement->WriteLine(L"[Info]");
+    replacement->Close();
+    EXPECT_EQ(FailureNumber([&] { files_->ReplaceFile(file, temp); }), 0);
+    EXPECT_EQ(ReadBytes(file), "[Info]\r\n");
+    EXPECT_FALSE(files_->FileExists(temp));
+    EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(file); }), 0);
+    EXPECT_FALSE(files_->FileExists(file));
   }
 }
 
@@ -612,13 +544,16 @@ TEST_P(FileSystemContract, PathsLongerThanTheClassicLimit) {
   writer->Close();
   EXPECT_TRUE(files_->FileExists(file));
   EXPECT_EQ(ReadAllLines(file), Lines{L"[General]"});
-  const std::wstring copy = folder + L"\\Project.tmp";
-  EXPECT_EQ(FailureNumber([&] { files_->CopyFile(file, copy, true); }), 0);
-  EXPECT_EQ(ReadAllLines(copy), Lines{L"[General]"});
-  EXPECT_EQ(FailureNumber([&] { files_->CreateTextFile(copy, false); }),
-            platform::kFileAlreadyExists);
-  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(copy, false); }), 0);
-  EXPECT_FALSE(files_->FileExists(copy));
+  EXPECT_EQ(FailureNumber([&] { files_->CreateTextFile(file); }), platform::kFileAlreadyExists);
+  const std::wstring temp = folder + L"\\Project.tmp";
+  auto replacement = files_->CreateTextFile(temp);
+  replacement->WriteLine(L"[Info]");
+  replacement->Close();
+  EXPECT_EQ(FailureNumber([&] { files_->ReplaceFile(file, temp); }), 0);
+  EXPECT_EQ(ReadAllLines(file), Lines{L"[Info]"});
+  EXPECT_FALSE(files_->FileExists(temp));
+  EXPECT_EQ(FailureNumber([&] { files_->DeleteFile(file); }), 0);
+  EXPECT_FALSE(files_->FileExists(file));
   EXPECT_EQ(FailureNumber([&] { files_->CreateFolder(folder); }), platform::kFileAlreadyExists);
 }
 

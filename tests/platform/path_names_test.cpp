@@ -92,15 +92,14 @@ class PathServices final : public platform::FileSystemObject {
   bool FileExists(std::wstring_view) override { return Unused(); }
   std::wstring GetTempName() override { return Unused(), L""; }
   void CreateFolder(std::wstring_view) override { Unused(); }
-  std::unique_ptr<platform::TextStream> OpenTextFile(std::wstring_view, platform::IoMode, bool,
-                                                     platform::TextFormat) override {
+  std::unique_ptr<platform::TextStream> OpenTextFile(std::wstring_view, platform::IoMode,
+                                                     bool) override {
     return Unused(), nullptr;
   }
-  std::unique_ptr<platform::TextStream> CreateTextFile(std::wstring_view, bool) override {
+  std::unique_ptr<platform::TextStream> CreateTextFile(std::wstring_view) override {
     return Unused(), nullptr;
   }
-  void CopyFile(std::wstring_view, std::wstring_view, bool) override { Unused(); }
-  void DeleteFile(std::wstring_view, bool) override { Unused(); }
+  void DeleteFile(std::wstring_view) override { Unused(); }
   void ReplaceFile(std::wstring_view, std::wstring_view) override { Unused(); }
 
   int absoluteCalls = 0;

@@ -122,29 +122,24 @@ void FaultInjectingFileSystem::CreateFolder(std::wstring_view path) {
   inner_->CreateFolder(path);
 }
 
-std::unique_ptr<platform::TextStream> FaultInjectingFileSystem::OpenTextFile(
-    std::wstring_view path, platform::IoMode mode, bool create, platform::TextFormat format) {
+std::unique_ptr<platform::TextStream> FaultInjectingFileSystem::OpenTextFile(std::wstring_view path,
+                                                                             platform::IoMode mode,
+                                                                             bool create) {
   plan_->Count("OpenTextFile", path);
-  return std::make_unique<FaultInjectingTextStream>(
-      inner_->OpenTextFile(path, mode, create, format), plan_, std::wstring(path));
-}
-
-std::unique_ptr<platform::TextStream> FaultInjectingFileSystem::CreateTextFile(
-    std::wstring_view path, bool overwrite) {
-  plan_->Count("CreateTextFile", path);
-  return std::make_unique<FaultInjectingTextStream>(inner_->CreateTextFile(path, overwrite), plan_,
+  return std::make_unique<FaultInjectingTextStream>(inner_->OpenTextFile(path, mode, create), plan_,
                                                     std::wstring(path));
 }
 
-void FaultInjectingFileSystem::CopyFile(std::wstring_view source, std::wstring_view destination,
-                                        bool overwrite) {
-  plan_->Count("CopyFile", source, destination);
-  inner_->CopyFile(source, destination, overwrite);
+std::unique_ptr<platform::TextStream> FaultInjectingFileSystem::CreateTextFile(
+    std::wstring_view path) {
+  plan_->Count("CreateTextFile", path);
+  return std::make_unique<FaultInjectingTextStream>(inner_->CreateTextFile(path), plan_,
+                                                    std::wstring(path));
 }
 
-void FaultInjectingFileSystem::DeleteFile(std::wstring_view path, bool force) {
+void FaultInjectingFileSystem::DeleteFile(std::wstring_view path) {
   plan_->Count("DeleteFile", path);
-  inner_->DeleteFile(path, force);
+  inner_->DeleteFile(path);
 }
 
 void FaultInjectingFileSystem::ReplaceFile(std::wstring_view target,

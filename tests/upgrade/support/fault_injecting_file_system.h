@@ -21,7 +21,7 @@ namespace upgrade_test {
 struct Operation {
   std::string name;   // e.g. "DeleteFile", "TextStream::WriteLine"
   std::wstring path;  // the path of a file-system call, or of the file a stream is open on
-  std::wstring destination = {};  // CopyFile's second path, ReplaceFile's replacement
+  std::wstring destination = {};  // ReplaceFile's replacement
 };
 
 struct FaultPlan {
@@ -53,12 +53,9 @@ class FaultInjectingFileSystem final : public platform::FileSystemObject {
   std::wstring GetTempName() override;
   void CreateFolder(std::wstring_view path) override;
   std::unique_ptr<platform::TextStream> OpenTextFile(std::wstring_view path, platform::IoMode mode,
-                                                     bool create,
-                                                     platform::TextFormat format) override;
-  std::unique_ptr<platform::TextStream> CreateTextFile(std::wstring_view path,
-                                                       bool overwrite) override;
-  void CopyFile(std::wstring_view source, std::wstring_view destination, bool overwrite) override;
-  void DeleteFile(std::wstring_view path, bool force) override;
+                                                     bool create) override;
+  std::unique_ptr<platform::TextStream> CreateTextFile(std::wstring_view path) override;
+  void DeleteFile(std::wstring_view path) override;
   void ReplaceFile(std::wstring_view target, std::wstring_view replacement) override;
 
  private:

@@ -78,8 +78,7 @@ class MemoryFileSystem final : public platform::FileSystemObject {
   }
 
   std::unique_ptr<platform::TextStream> OpenTextFile(std::wstring_view path, platform::IoMode mode,
-                                                     bool create,
-                                                     platform::TextFormat /*format*/) override {
+                                                     bool create) override {
     if (mode == platform::IoMode::ForReading) {
       const NodePtr node = ExistingFile(path);
       return std::make_unique<platform::BufferedTextStream>(
@@ -88,40 +87,22 @@ class MemoryFileSystem final : public platform::FileSystemObject {
     }
     NodePtr node = disk_->Find(path);
     if (!node && !create) ExistingFile(path);  // throws the missing file's number
-    return Writer(path, mode == platform::IoMode::ForWriting);
+    return Writer(path);
   }
 
-  std::unique_ptr<platform::TextStream> CreateTextFile(std::wstring_view path,
-                                                       bool overwrite) override {
-    if (!overwrite && disk_->Find(path)) {
-      throw Failure(platform::kFileAlreadyExists, "the name is taken");
-    }
-    return Writer(path, true);
+  std::unique_ptr<platform::TextStream> CreateTextFile(std::wstring_view path) override {
+    if (disk_->Find(path)) throw Failure(platform::kFileAlreadyExists, "the name is taken");
+    return Writer(path);
   }
 
-  void CopyFile(std::wstring_view source, std::wstring_view destination, bool overwrite) override {
-    const NodePtr from = ExistingFile(source);
-    NodePtr to = disk_->Find(destination);
-    if (to && !overwrite) throw Failure(platform::kFileAlreadyExists, "the destination exists");
-    if (to == from) throw Failure(platform::kPermissionDenied, "a copy onto itself");
-    if (!to) {
-      RequireFolderOf(destination);
-      to = disk_->Add(destination, false);
-    }
-    RequireWritable(*to);
-    Empty(*to);
-    to->data = from->data;
-  }
-
-  void DeleteFile(std::wstring_view path, bool force) override {
+  void DeleteFile(std::wstring_view path) override {
     const NodePtr node = disk_->Find(path);
     if (!node) {
       RequireFolderOf(path);
       throw Failure(platform::kFileNotFound, "no such file");
     }
     if (node->folder) throw Failure(platform::kFileNotFound, "a folder, not a file");
-    if (node->readOnly && !force)
-      throw Failure(platform::kPermissionDenied, "the file is read-only");
+    if (node->readOnly) throw Failure(platform::kPermissionDenied, "the file is read-only");
     disk_->Remove(path);
   }
 
@@ -160,14 +141,14 @@ class MemoryFileSystem final : public platform::FileSystemObject {
     node.durable.clear();
   }
 
-  std::unique_ptr<platform::TextStream> Writer(std::wstring_view path, bool empty) {
+  std::unique_ptr<platform::TextStream> Writer(std::wstring_view path) {
     NodePtr node = disk_->Find(path);
     if (!node) {
       RequireFolderOf(path);
       node = disk_->Add(path, false);
     }
     RequireWritable(*node);
-    if (empty) Empty(*node);
+    Empty(*node);
     return std::make_unique<platform::BufferedTextStream>(
         std::make_unique<NodeChannel>(node), platform::BufferedTextStream::Direction::kWrite);
   }
