@@ -1,15 +1,18 @@
-#include "platform/posix_byte_file.h"
-
+// POSIX byte files: the descriptor-level opening beneath the text streams.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
+#include <string>
 #include <utility>
 
+#include "platform/byte_channel.h"
 #include "platform/failure.h"
 #include "platform/posix_errors.h"
 #include "platform/posix_path.h"
+#include "platform/posix_scoped_fd.h"
 
 namespace platform {
 namespace {
@@ -82,8 +85,9 @@ int OpenFlags(FileAccess access, FileDisposition disposition) {
   return flags;
 }
 
-}  // namespace
-
+// Opens a regular file by its UTF-8 path as OpenByteFile describes. A write opening checks the
+// mode bits itself before it empties the file, so that a read-only file stays untouched even for
+// a process that may write anything.
 ScopedFd OpenPosixFile(const std::string& nativePath, FileAccess access,
                        FileDisposition disposition) {
   ScopedFd fd(::open(nativePath.c_str(), OpenFlags(access, disposition), 0666));
@@ -104,6 +108,8 @@ ScopedFd OpenPosixFile(const std::string& nativePath, FileAccess access,
   }
   return fd;
 }
+
+}  // namespace
 
 std::unique_ptr<ByteChannel> OpenByteFile(std::wstring_view path, FileAccess access,
                                           FileDisposition disposition) {

@@ -1,11 +1,14 @@
-#include "platform/win32_byte_file.h"
-
+// Win32 byte files: the handle-level opening beneath the text streams.
 #include <algorithm>
+#include <memory>
+#include <string>
 #include <utility>
 
+#include "platform/byte_channel.h"
 #include "platform/failure.h"
 #include "platform/win32_errors.h"
 #include "platform/win32_path.h"
+#include "platform/win32_scoped_handle.h"
 
 namespace platform {
 namespace {
@@ -79,8 +82,8 @@ DWORD DesiredAccess(FileAccess access) {
   return GENERIC_READ;
 }
 
-}  // namespace
-
+// Opens a regular file as OpenByteFile describes; `win32Path` is ready for Win32 calls (see
+// ToWin32Path) and `path` is the caller's, for messages. Readers and writers let others read.
 ScopedHandle OpenWin32File(const std::wstring& win32Path, std::wstring_view path, FileAccess access,
                            FileDisposition disposition) {
   ScopedHandle handle(::CreateFileW(win32Path.c_str(), DesiredAccess(access), FILE_SHARE_READ,
@@ -95,6 +98,8 @@ ScopedHandle OpenWin32File(const std::wstring& win32Path, std::wstring_view path
   }
   return handle;
 }
+
+}  // namespace
 
 std::unique_ptr<ByteChannel> OpenByteFile(std::wstring_view path, FileAccess access,
                                           FileDisposition disposition) {

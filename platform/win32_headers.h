@@ -10,7 +10,6 @@
 #include <windows.h>
 
 #undef DeleteFile
-#undef CopyFile
 #undef CreateFile
 #undef MoveFile
 #undef ReplaceFile
