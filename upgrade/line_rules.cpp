@@ -37,9 +37,15 @@ void VersionLineRule::Apply(std::string_view line, platform::TextStream& writer)
   if (HoldsBothBrackets(line, leadBytes_)) inGeneral_ = EqualsIgnoringAsciiCase(line, "[General]");
   if (inGeneral_ && !oldVersionLine_.empty() && line == oldVersionLine_) {
     writer.WriteLineBytes("Version=1.20.000");
+    raised_ = true;
   } else {
     writer.WriteLineBytes(line);
   }
+}
+
+std::wstring_view VersionLineRule::Refusal() const {
+  if (raised_) return {};
+  return L"The Version line of the General section is not in the expected form.";
 }
 
 void LinkTypeLineRule::Apply(std::string_view line, platform::TextStream& writer) {

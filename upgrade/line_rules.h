@@ -26,6 +26,9 @@ class VersionLineRule final : public LineRule {
   bool CopiesLinesWithoutBrackets() const override {
     return !inGeneral_ || oldVersionLine_.empty();
   }
+  // A text in which no line was raised still records the old version: put in the project's
+  // place, the run would go on and end "Complete!", and the next run would convert again.
+  std::wstring_view Refusal() const override;
 
  private:
   // As bytes; empty when the version holds a character that no byte stands for, since no line of
@@ -33,6 +36,7 @@ class VersionLineRule final : public LineRule {
   std::string oldVersionLine_;
   platform::LeadBytes leadBytes_;
   bool inGeneral_ = false;
+  bool raised_ = false;
 };
 
 // The file-group file's rule: every line is written, and under every header except [Info] and

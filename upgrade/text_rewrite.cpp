@@ -44,19 +44,19 @@ bool StartsWithUtf16Mark(std::string_view firstLine) {
 
 }  // namespace
 
-bool RewriteLines(TextStream& reader, TextStream& writer, LineRule& rule) {
+std::wstring_view RewriteLines(TextStream& reader, TextStream& writer, LineRule& rule) {
   for (bool firstLine = true; !reader.AtEndOfStream(); firstLine = false) {
     const TextStream::LineRun run = rule.CopiesLinesWithoutBrackets()
                                         ? reader.ReadLineRun('[', ']')
                                         : TextStream::LineRun{reader.ReadLineBytes(), false};
-    if (firstLine && StartsWithUtf16Mark(run.text)) return false;
+    if (firstLine && StartsWithUtf16Mark(run.text)) return L"The file is not 8-bit text.";
     if (run.crLfLines) {
       writer.WriteLineRun(run.text);
     } else {
       rule.Apply(run.text, writer);
     }
   }
-  return true;
+  return rule.Refusal();
 }
 
 StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstring_view sourcePath,
@@ -66,7 +66,8 @@ StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstr
   std::wstring tempPath;
   std::unique_ptr<TextStream> writer;
   std::unique_ptr<TextStream> reader;
-  bool notEightBitText = false;
+  // Why the text made must not replace the source, once the lines have been rewritten.
+  std::wstring_view refusal;
   try {
     FileSystemObject& fileSystem = state.FileSystem();
     if (!fileSystem.FileExists(source)) return kStepSucceeded;
@@ -75,9 +76,9 @@ StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstr
     writer =
         CreateTemporaryFile(fileSystem, platform::ContainingFolder(fileSystem, source), tempPath);
     reader = fileSystem.OpenTextFile(source, platform::IoMode::ForReading, false);
-    if (!RewriteLines(*reader, *writer, rule)) {
-      notEightBitText = true;
-      throw platform::Failure(platform::kInvalidProcedureCall, "the file is UTF-16 text");
+    refusal = RewriteLines(*reader, *writer, rule);
+    if (!refusal.empty()) {
+      throw platform::Failure(platform::kInvalidProcedureCall, "the rewritten text is refused");
     }
     reader->Close();
     reader.reset();
@@ -96,7 +97,7 @@ StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstr
     if (number == platform::kPermissionDenied) {
       state.statusMessage += L" Please make sure that this file is writable.";
     }
-    if (notEightBitText) state.statusMessage += L" The file is not 8-bit text.";
+    if (!refusal.empty()) state.statusMessage.append(L" ").append(refusal);
     ui.ShowMessage(state.statusMessage);
     // The temporary file is only ever a partial or a spare copy. A writer still held goes without
     // another write: after a failed write (a full disk) that would only fail again.

@@ -27,13 +27,18 @@ class LineRule {
   // line for it, and without changing its own state: runs of such lines are then copied without
   // being handed over one by one.
   virtual bool CopiesLinesWithoutBrackets() const { return false; }
+  // Asked once, after the last line: why the text written must not take the source's place, as
+  // one sentence for the user, or "" when it may. Only the rule knows what a sound source yields.
+  virtual std::wstring_view Refusal() const { return {}; }
 };
 
 // Hands every line of the reader to the rule, which writes through the writer, and copies the runs
-// of lines that the rule would copy unchanged as they are. Returns false, having written nothing,
-// when the text is UTF-16: read byte by byte it would be written back as garbage, and the
-// byte-order mark at the start of its first line shows it.
-bool RewriteLines(platform::TextStream& reader, platform::TextStream& writer, LineRule& rule);
+// of lines that the rule would copy unchanged as they are. Returns why the text written must not
+// replace the source, or "" when it may: the rule's refusal, or the refusal of UTF-16 text, which
+// read byte by byte would be written back as garbage; its first line shows it, so that one is
+// refused before anything is written.
+std::wstring_view RewriteLines(platform::TextStream& reader, platform::TextStream& writer,
+                               LineRule& rule);
 
 StepResult RewriteTextFile(ui::UpgradeState& state, ui::UpgradeUi& ui, std::wstring_view sourcePath,
                            LineRule& rule);

@@ -52,12 +52,15 @@ void PrintTo(const RuleCase& c, std::ostream* os) { *os << c.name; }
 
 class VersionLineRuleTest : public testing::TestWithParam<RuleCase> {};
 
+// The rule refuses exactly the texts in which it raised no line.
 TEST_P(VersionLineRuleTest, WritesExpectedLines) {
   const RuleCase& c = GetParam();
   upgrade::VersionLineRule rule(c.versionText);
   EXPECT_EQ(RunRule(rule, c.input), c.expected);
+  EXPECT_EQ(rule.Refusal().empty(), c.expected != c.input);
   upgrade::VersionLineRule copying(c.versionText);
   EXPECT_EQ(RunRuleCopyingRuns(copying, c.input), c.expected);
+  EXPECT_EQ(copying.Refusal().empty(), c.expected != c.input);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -85,8 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {L"[GENERAL]", L"Version=1.20.000"}},
         RuleCase{"HeaderWithBlanksDoesNotOpenGeneral",
                  L"1.00.000",
-                 {L"[ General ]", L"Version=1.00.000"},
-                 {L"[ General ]", L"Version=1.00.000"}},
+                 {L"[ General ]", L"Version=1.00.000", L"[General] ", L"Version=1.00.000"},
+                 {L"[ General ]", L"Version=1.00.000", L"[General] ", L"Version=1.00.000"}},
         RuleCase{"LineWithBothBracketsClosesGeneral",
                  L"1.00.000",
                  {L"[General]", L"Path=C:\\[x]", L"Version=1.00.000"},
@@ -146,6 +149,7 @@ TEST_P(LinkTypeLineRuleTest, WritesExpectedLines) {
   const RuleCase& c = GetParam();
   upgrade::LinkTypeLineRule rule;
   EXPECT_EQ(RunRule(rule, c.input), c.expected);
+  EXPECT_EQ(rule.Refusal(), L"") << "a file-group file is never refused for its lines";
   upgrade::LinkTypeLineRule copying;
   EXPECT_EQ(RunRuleCopyingRuns(copying, c.input), c.expected);
 }

@@ -27,9 +27,13 @@ using Strings = std::vector<std::wstring>;
 class TextRewriteTest : public testing::Test {
  protected:
   // A fresh state per rewrite, as a failed plan must not carry over.
-  upgrade::StepResult Rewrite() {
+  // With the project file's rule for that version, or else the file-group file's rule.
+  upgrade::StepResult Rewrite(const wchar_t* projectVersion = nullptr) {
     ui::UpgradeState state(FaultInjectingFactory(plan));
-    upgrade::LinkTypeLineRule rule;
+    upgrade::LinkTypeLineRule groupsRule;
+    upgrade::VersionLineRule projectRule(projectVersion ? projectVersion : L"");
+    upgrade::LineRule& rule = projectVersion ? static_cast<upgrade::LineRule&>(projectRule)
+                                             : static_cast<upgrade::LineRule&>(groupsRule);
     upgrade::StepResult result = upgrade::RewriteTextFile(state, recorder, source, rule);
     statusMessage = state.statusMessage;
     return result;
@@ -95,20 +99,46 @@ INSTANTIATE_TEST_SUITE_P(
                               "[a\r\nb]\r\n]\r\n[c]\r\nLINKTYPE=Static Link\r\n"}),
     [](const testing::TestParamInfo<BytesCase>& info) { return std::string(info.param.name); });
 
-// A file that starts with a byte-order mark is refused even when its first line is plain 8-bit
-// text that would be copied in a run.
-TEST_F(TextRewriteTest, MarkAtTheStartOfARunIsRefused) {
-  for (const std::string text : {"\xFF\xFE"
-                                 "ab\r\ncd\r\n",
-                                 "\xFE\xFF\r\n[A]\r\n"}) {
-    WriteBytes(source, text);
-    recorder.ClearRecords();
-    EXPECT_EQ(Rewrite(), upgrade::kStepFailed);
-    EXPECT_EQ(recorder.messages, Strings{Message(false) + L" The file is not 8-bit text."});
-    EXPECT_EQ(ReadBytes(source), text);
-    EXPECT_EQ(folder.Files(), Strings{L"Default.fdf"});
-  }
+// Texts that must not take the source's place: the step fails with its reason before anything is
+// replaced, and leaves no temporary file.
+struct RefusedCase {
+  const char* name;
+  std::string text;
+  const wchar_t* reason;
+  const wchar_t* projectVersion = nullptr;  // the project file's rule, else the file-group rule
+};
+
+class RefusedTextTest : public TextRewriteTest, public testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedTextTest, FailsAndKeepsTheSource) {
+  const RefusedCase& c = GetParam();
+  WriteBytes(source, c.text);
+  EXPECT_EQ(Rewrite(c.projectVersion), upgrade::kStepFailed);
+  EXPECT_EQ(recorder.messages, Strings{Message(false) + L" " + c.reason});
+  EXPECT_EQ(statusMessage, recorder.messages.at(0));
+  EXPECT_EQ(recorder.statusTexts, Strings{L"Converting " + source + L"..."});
+  EXPECT_EQ(ReadBytes(source), c.text);
+  EXPECT_EQ(folder.Files(), Strings{L"Default.fdf"});
 }
+
+const wchar_t kNotEightBit[] = L"The file is not 8-bit text.";
+const wchar_t kNoVersionLine[] =
+    L"The Version line of the General section is not in the expected form.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, RefusedTextTest,
+    testing::Values(
+        // Refused even where the first line is plain 8-bit text that would be copied in a run.
+        RefusedCase{"Utf16MarkStartingARun",
+                    "\xFF\xFE"
+                    "ab\r\ncd\r\n",
+                    kNotEightBit},
+        RefusedCase{"Utf16MarkAloneOnItsLine", "\xFE\xFF\r\n[A]\r\n", kNotEightBit},
+        RefusedCase{"NoVersionLineRaised", "[General]\r\nVersion = 1.00.000\r\n[A]\r\n",
+                    kNoVersionLine, L"1.00.000"},
+        RefusedCase{"GeneralHeaderWithBlank", "[General] \r\nVersion=1.00.000\r\n", kNoVersionLine,
+                    L"1.00.000"}),
+    [](const testing::TestParamInfo<RefusedCase>& info) { return std::string(info.param.name); });
 
 // Files larger than the streams' blocks, with line ends, headers and the General section's
 // version line straddling the block boundaries, rewrite to what the rules give line by line.
@@ -124,7 +154,8 @@ TEST_F(TextRewriteTest, RunsAcrossBlocksGiveWhatTheRulesGiveLineByLine) {
     while (text.size() + 40 < boundary - piece.size() + shift) {
       text += "File" + std::to_string(text.size()) + "=x\r\n";
     }
-    text += std::string(boundary - piece.size() + shift - text.size(), 'k');
+    // The piece starts a line, so that General is opened and its version line raised.
+    text += std::string(boundary - piece.size() + shift - text.size() - 2, 'k') + "\r\n";
     text += piece + "\r\nVersion=1.00.000\r\n";
   }
   const auto lineByLine = [&](upgrade::LineRule& rule) {

@@ -29,6 +29,9 @@ const std::wstring kNewer =
 const std::wstring kOlder =
     L"The selected project is created in the older version of Brenlow Professional. This utility "
     L"cannot convert your project.";
+const std::wstring kNoVersionLine =
+    L"Error when upgrading {P}. The Version line of the General section is not in the expected "
+    L"form.";
 const std::wstring kProject = L"Project.ipr";
 const std::wstring kFileGroups = L"File Groups\\Default.fdf";
 const std::wstring kRegistry = L"Registry Entries\\Default.rge";
@@ -112,8 +115,9 @@ TEST_P(UpgradeRunTest, EndsAsExpected) {
 
 const std::string kOld = ProjectText("1.00.000");
 const std::string kNew = UpgradedProjectText("1.00.000");
-const std::string kGroups = kFileGroupsText;
-const std::string kGroupsNew = kUpgradedFileGroupsText;
+// References: copies made while the program starts could be made before the texts exist.
+const std::string& kGroups = kFileGroupsText;
+const std::string& kGroupsNew = kUpgradedFileGroupsText;
 
 INSTANTIATE_TEST_SUITE_P(
     Endings, UpgradeRunTest,
@@ -207,6 +211,14 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  {L"", L""},
                  Files{{kProject, ProjectText("x.00.000")}, {kFileGroups, kGroups}}},
+        Scenario{"UnraisedVersionLineStopsTheRun",
+                 "[General]\r\nversion=1.00.000\r\n",
+                 kGroups,
+                 {},
+                 PathKind::kProject,
+                 {kNoVersionLine},
+                 {L"", L"Converting {P}...", kNoVersionLine},
+                 Files{{kProject, "[General]\r\nversion=1.00.000\r\n"}, {kFileGroups, kGroups}}},
         Scenario{"Code1ConvertsBothFilesOnly",
                  ProjectText("1.10.000"),
                  kGroups,
@@ -362,6 +374,19 @@ TEST_F(UpgradeRunCaseTest, FailedCleanUpEndsNamingTheStrayFile) {
          {L"", L"Converting {P}...",
           message + L" The temporary file " + temp + L" could not be removed."},
          Files{{kProject, kOld}, {L"stray.tmp", ""}});
+}
+
+// Until the project is mended, every press ends the same way and changes nothing.
+TEST_F(UpgradeRunCaseTest, UnraisedVersionLineIsRefusedAgainOnTheSecondPress) {
+  const std::string project = "[General]\r\nVersion = 1.10.000\r\n";
+  WriteBytes(folder.Child(kProject), project);
+  WriteBytes(folder.Child(kFileGroups), kGroups);
+  for (int press = 0; press < 2; ++press) {
+    recorder.ClearRecords();
+    upgrade::ConvertButton_Click(state, recorder);
+    Expect({kNoVersionLine}, {L"", L"Converting {P}...", kNoVersionLine},
+           Files{{kProject, project}, {kFileGroups, kGroups}});
+  }
 }
 
 std::set<std::filesystem::path> Entries(const std::filesystem::path& folderPath) {
