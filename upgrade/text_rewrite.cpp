@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/byte_order_mark.h"
 #include "platform/failure.h"
 #include "platform/path_names.h"
 
@@ -35,13 +36,6 @@ std::unique_ptr<TextStream> CreateTemporaryFile(FileSystemObject& fileSystem,
   throw platform::Failure(platform::kFileAlreadyExists, "no free temporary file name");
 }
 
-// Read byte by byte, UTF-16 text would be written back with every other byte kept but with 8-bit
-// line ends and added lines between them. A run of lines starts with the first line's bytes, or
-// with a line end where that line is shorter than the mark, so the run shows the mark as well.
-bool StartsWithUtf16Mark(std::string_view firstLine) {
-  return firstLine.starts_with("\xFF\xFE") || firstLine.starts_with("\xFE\xFF");
-}
-
 }  // namespace
 
 std::wstring_view RewriteLines(TextStream& reader, TextStream& writer, LineRule& rule) {
@@ -49,7 +43,10 @@ std::wstring_view RewriteLines(TextStream& reader, TextStream& writer, LineRule&
     const TextStream::LineRun run = rule.CopiesLinesWithoutBrackets()
                                         ? reader.ReadLineRun('[', ']')
                                         : TextStream::LineRun{reader.ReadLineBytes(), false};
-    if (firstLine && StartsWithUtf16Mark(run.text)) return L"The file is not 8-bit text.";
+    // Read byte by byte, UTF-16 text would be written back with every other byte kept but with
+    // 8-bit line ends and added lines between them. A run starts with the first line's bytes, or
+    // with a line end where that line is shorter than what is looked for, so it shows them too.
+    if (firstLine && platform::LooksLikeUtf16(run.text)) return L"The file is not 8-bit text.";
     if (run.crLfLines) {
       writer.WriteLineRun(run.text);
     } else {

@@ -23,6 +23,7 @@ namespace upgrade_test {
 namespace {
 
 using Strings = std::vector<std::wstring>;
+using namespace std::string_literals;
 
 class TextRewriteTest : public testing::Test {
  protected:
@@ -96,7 +97,11 @@ INSTANTIATE_TEST_SUITE_P(
                     BytesCase{"LoneLineEndsAmongCrLfLines", "a\r\nb\nc\r\nd\re\r\n[G]\rf\r\n\r",
                               "a\r\nb\r\nc\r\nd\r\ne\r\n[G]\r\nLINKTYPE=Static Link\r\nf\r\n\r\n"},
                     BytesCase{"OneBracketDoesNotEndTheCopy", "[a\r\nb]\r\n]\r\n[c]\r\n",
-                              "[a\r\nb]\r\n]\r\n[c]\r\nLINKTYPE=Static Link\r\n"}),
+                              "[a\r\nb]\r\n]\r\n[c]\r\nLINKTYPE=Static Link\r\n"},
+                    // No UTF-16: a NUL past the first two bytes, or beside a byte beyond ASCII.
+                    BytesCase{"NulLaterInTheFirstLine", "[G\0]\r\n"s,
+                              "[G\0]\r\nLINKTYPE=Static Link\r\n"s},
+                    BytesCase{"NulBesideAnEightBitByte", "\xC4\0\r\n"s, "\xC4\0\r\n"s}),
     [](const testing::TestParamInfo<BytesCase>& info) { return std::string(info.param.name); });
 
 // Texts that must not take the source's place: the step fails with its reason before anything is
@@ -134,6 +139,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "ab\r\ncd\r\n",
                     kNotEightBit},
         RefusedCase{"Utf16MarkAloneOnItsLine", "\xFE\xFF\r\n[A]\r\n", kNotEightBit},
+        RefusedCase{"Utf16WithoutMark", "[\0A\0]\0\r\0\n\0"s, kNotEightBit},
+        RefusedCase{"Utf16BigEndianWithoutMark", "\0a\0=\0\r\0\n"s, kNotEightBit},
         RefusedCase{"NoVersionLineRaised", "[General]\r\nVersion = 1.00.000\r\n[A]\r\n",
                     kNoVersionLine, L"1.00.000"},
         RefusedCase{"GeneralHeaderWithBlank", "[General] \r\nVersion=1.00.000\r\n", kNoVersionLine,

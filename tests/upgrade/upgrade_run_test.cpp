@@ -21,6 +21,7 @@ namespace {
 
 using Strings = std::vector<std::wstring>;
 using Files = std::map<std::wstring, std::string>;
+using namespace std::string_literals;
 
 const std::wstring kNoProject = L"Please specify a valid Brenlow Professional 5.0 project.";
 const std::wstring kNewer =
@@ -32,6 +33,8 @@ const std::wstring kOlder =
 const std::wstring kNoVersionLine =
     L"Error when upgrading {P}. The Version line of the General section is not in the expected "
     L"form.";
+const std::wstring kNotEightBit = L"Error when upgrading {F}. The file is not 8-bit text.";
+const std::string kUtf16Groups = "[\0I\0n\0f\0o\0]\0\r\0\n\0[\0G\0]\0\r\0\n\0"s;
 const std::wstring kProject = L"Project.ipr";
 const std::wstring kFileGroups = L"File Groups\\Default.fdf";
 const std::wstring kRegistry = L"Registry Entries\\Default.rge";
@@ -219,6 +222,15 @@ INSTANTIATE_TEST_SUITE_P(
                  {kNoVersionLine},
                  {L"", L"Converting {P}...", kNoVersionLine},
                  Files{{kProject, "[General]\r\nversion=1.00.000\r\n"}, {kFileGroups, kGroups}}},
+        Scenario{
+            "Utf16FileGroupsWithoutMarkStopTheRun",
+            kOld,
+            kUtf16Groups,
+            {},
+            PathKind::kProject,
+            {kNotEightBit},
+            {L"", L"Converting {P}...", L"Converted {P}...", L"Converting {F}...", kNotEightBit},
+            Files{{kProject, kNew}, {kFileGroups, kUtf16Groups}}},
         Scenario{"Code1ConvertsBothFilesOnly",
                  ProjectText("1.10.000"),
                  kGroups,
