@@ -5,6 +5,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/buffered_text_stream.h"
+#include "platform/byte_order_mark.h"
 #include "platform/failure.h"
 #include "platform/memory_channel.h"
 
@@ -48,13 +49,17 @@ class IniParser {
 
   void Parse(TextStream& lines) {
     std::wstring line;
-    while (!lines.AtEndOfStream()) {
+    for (bool firstLine = true; !lines.AtEndOfStream(); firstLine = false) {
       lines.ReadLine(line);
       // A stream bounds its lines by its own limit, which may be above this reader's cap.
       if (line.size() > cap_) {
         throw Failure(kOutOfMemory, "a line is longer than " + std::to_string(cap_));
       }
-      AddLine(line);
+      std::wstring_view text = line;
+      if (firstLine && text.starts_with(kUtf8MarkCharacters)) {
+        text.remove_prefix(kUtf8MarkCharacters.size());
+      }
+      AddLine(text);
     }
   }
 

@@ -2,7 +2,8 @@
 // profile reader reads them.
 //
 // - Lines end at CR LF, LF or a lone CR. Bytes are characters of the same value (U+0000 to
-//   U+00FF); no byte order mark is skipped, so one simply begins the first line.
+//   U+00FF). A UTF-8 byte-order mark at the start of the file is skipped; any other begins the
+//   first line.
 // - Lines are searched by characters of the code page whose lead bytes the reader is given (none
 //   unless chosen): a lead byte and the byte after it are one character, never "]", "=" or a blank.
 // - Blanks (space and tab) around section names, key names and values are trimmed.

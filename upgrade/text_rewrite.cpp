@@ -6,6 +6,7 @@
 #include "platform/byte_order_mark.h"
 #include "platform/failure.h"
 #include "platform/path_names.h"
+#include "upgrade/mark_restoring_writer.h"
 
 namespace upgrade {
 namespace {
@@ -48,7 +49,11 @@ std::wstring_view RewriteLines(TextStream& reader, TextStream& writer, LineRule&
     // with a line end where that line is shorter than what is looked for, so it shows them too.
     if (firstLine && platform::LooksLikeUtf16(run.text)) return L"The file is not 8-bit text.";
     if (run.crLfLines) {
+      // Lines that the rule copies unchanged, a UTF-8 mark before the first of them included.
       writer.WriteLineRun(run.text);
+    } else if (firstLine && run.text.starts_with(platform::kUtf8Mark)) {
+      MarkRestoringWriter markFirst(writer);
+      rule.Apply(run.text.substr(platform::kUtf8Mark.size()), markFirst);
     } else {
       rule.Apply(run.text, writer);
     }

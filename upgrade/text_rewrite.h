@@ -36,7 +36,8 @@ class LineRule {
 // of lines that the rule would copy unchanged as they are. Returns why the text written must not
 // replace the source, or "" when it may: the rule's refusal, or the refusal of UTF-16 text, which
 // read byte by byte would be written back as garbage; its first line shows it, so that one is
-// refused before anything is written.
+// refused before anything is written. A UTF-8 mark at the start is no part of the first line: the
+// rule is given the line after it, and the mark is written back in front of the first line written.
 std::wstring_view RewriteLines(platform::TextStream& reader, platform::TextStream& writer,
                                LineRule& rule);
 

@@ -69,13 +69,14 @@ struct BytesCase {
   const char* name;
   std::string before;
   std::string after;
+  const wchar_t* projectVersion = nullptr;  // the project file's rule, else the file-group rule
 };
 
 class RewriteBytesTest : public TextRewriteTest, public testing::WithParamInterface<BytesCase> {};
 
 TEST_P(RewriteBytesTest, ReplacesSourceByRewrittenText) {
   WriteBytes(source, GetParam().before);
-  EXPECT_EQ(Rewrite(), upgrade::kStepSucceeded);
+  EXPECT_EQ(Rewrite(GetParam().projectVersion), upgrade::kStepSucceeded);
   EXPECT_EQ(ReadBytes(source), GetParam().after);
   EXPECT_EQ(folder.Files(), Strings{L"Default.fdf"});
   EXPECT_EQ(recorder.statusTexts,
@@ -85,23 +86,32 @@ TEST_P(RewriteBytesTest, ReplacesSourceByRewrittenText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, RewriteBytesTest,
-    testing::Values(BytesCase{"Empty", "", ""},
-                    BytesCase{"LastLineWithoutLineEndGetsOne", "[A]\r\nx=1",
-                              "[A]\r\nLINKTYPE=Static Link\r\nx=1\r\n"},
-                    BytesCase{"BlankLinesStay", "\r\n\r\n[A]\r\n\r\n",
-                              "\r\n\r\n[A]\r\nLINKTYPE=Static Link\r\n\r\n"},
-                    BytesCase{"BareLineFeedsBecomeCrLf", "a\nb\n", "a\r\nb\r\n"},
-                    BytesCase{"EightBitBytesUntouched", "[\x80\xff]\r\nk=\xe9\xa0\x81\r\n",
-                              "[\x80\xff]\r\nLINKTYPE=Static Link\r\nk=\xe9\xa0\x81\r\n"},
-                    BytesCase{"Groups", kOldText, kNewText},
-                    BytesCase{"LoneLineEndsAmongCrLfLines", "a\r\nb\nc\r\nd\re\r\n[G]\rf\r\n\r",
-                              "a\r\nb\r\nc\r\nd\r\ne\r\n[G]\r\nLINKTYPE=Static Link\r\nf\r\n\r\n"},
-                    BytesCase{"OneBracketDoesNotEndTheCopy", "[a\r\nb]\r\n]\r\n[c]\r\n",
-                              "[a\r\nb]\r\n]\r\n[c]\r\nLINKTYPE=Static Link\r\n"},
-                    // No UTF-16: a NUL past the first two bytes, or beside a byte beyond ASCII.
-                    BytesCase{"NulLaterInTheFirstLine", "[G\0]\r\n"s,
-                              "[G\0]\r\nLINKTYPE=Static Link\r\n"s},
-                    BytesCase{"NulBesideAnEightBitByte", "\xC4\0\r\n"s, "\xC4\0\r\n"s}),
+    testing::Values(
+        BytesCase{"Empty", "", ""},
+        BytesCase{"LastLineWithoutLineEndGetsOne", "[A]\r\nx=1",
+                  "[A]\r\nLINKTYPE=Static Link\r\nx=1\r\n"},
+        BytesCase{"BlankLinesStay", "\r\n\r\n[A]\r\n\r\n",
+                  "\r\n\r\n[A]\r\nLINKTYPE=Static Link\r\n\r\n"},
+        BytesCase{"BareLineFeedsBecomeCrLf", "a\nb\n", "a\r\nb\r\n"},
+        BytesCase{"EightBitBytesUntouched", "[\x80\xff]\r\nk=\xe9\xa0\x81\r\n",
+                  "[\x80\xff]\r\nLINKTYPE=Static Link\r\nk=\xe9\xa0\x81\r\n"},
+        BytesCase{"Groups", kOldText, kNewText},
+        BytesCase{"LoneLineEndsAmongCrLfLines", "a\r\nb\nc\r\nd\re\r\n[G]\rf\r\n\r",
+                  "a\r\nb\r\nc\r\nd\r\ne\r\n[G]\r\nLINKTYPE=Static Link\r\nf\r\n\r\n"},
+        BytesCase{"OneBracketDoesNotEndTheCopy", "[a\r\nb]\r\n]\r\n[c]\r\n",
+                  "[a\r\nb]\r\n]\r\n[c]\r\nLINKTYPE=Static Link\r\n"},
+        // No UTF-16: a NUL past the first two bytes, or beside a byte beyond ASCII.
+        BytesCase{"NulLaterInTheFirstLine", "[G\0]\r\n"s, "[G\0]\r\nLINKTYPE=Static Link\r\n"s},
+        BytesCase{"NulBesideAnEightBitByte", "\xC4\0\r\n"s, "\xC4\0\r\n"s},
+        // A UTF-8 mark is no part of the first line, and stays where it was.
+        BytesCase{"MarkBeforeInfo", "\xEF\xBB\xBF[Info]\r\n[G]",
+                  "\xEF\xBB\xBF[Info]\r\n[G]\r\nLINKTYPE=Static Link\r\n"},
+        BytesCase{"MarkBeforeGeneral", "\xEF\xBB\xBF[General]\r\nVersion=1.00.000",
+                  "\xEF\xBB\xBF[General]\r\nVersion=1.20.000\r\n", L"1.00.000"},
+        BytesCase{"MarkBeforeARun", "\xEF\xBB\xBFk=1\r\n[G]\r\n",
+                  "\xEF\xBB\xBFk=1\r\n[G]\r\nLINKTYPE=Static Link\r\n"},
+        BytesCase{"MarkBeforeLoneLineEnds", "\xEF\xBB\xBF\rx\r", "\xEF\xBB\xBF\r\nx\r\n"},
+        BytesCase{"MarkAlone", "\xEF\xBB\xBF", "\xEF\xBB\xBF\r\n"}),
     [](const testing::TestParamInfo<BytesCase>& info) { return std::string(info.param.name); });
 
 // Texts that must not take the source's place: the step fails with its reason before anything is

@@ -35,6 +35,7 @@ const std::wstring kNoVersionLine =
     L"form.";
 const std::wstring kNotEightBit = L"Error when upgrading {F}. The file is not 8-bit text.";
 const std::string kUtf16Groups = "[\0I\0n\0f\0o\0]\0\r\0\n\0[\0G\0]\0\r\0\n\0"s;
+const std::string kMark = "\xEF\xBB\xBF";
 const std::wstring kProject = L"Project.ipr";
 const std::wstring kFileGroups = L"File Groups\\Default.fdf";
 const std::wstring kRegistry = L"Registry Entries\\Default.rge";
@@ -231,6 +232,15 @@ INSTANTIATE_TEST_SUITE_P(
             {kNotEightBit},
             {L"", L"Converting {P}...", L"Converted {P}...", L"Converting {F}...", kNotEightBit},
             Files{{kProject, kNew}, {kFileGroups, kUtf16Groups}}},
+        Scenario{"Utf8MarksAreNoPartOfTheFirstLines",
+                 kMark + "[General]\r\nVersion=1.10.000",
+                 kMark + kGroups,
+                 {},
+                 PathKind::kProject,
+                 {},
+                 Concat(kConvertBoth, {L"Complete!"}),
+                 Files{{kProject, kMark + "[General]\r\nVersion=1.20.000\r\n"},
+                       {kFileGroups, kMark + kGroupsNew}}},
         Scenario{"Code1ConvertsBothFilesOnly",
                  ProjectText("1.10.000"),
                  kGroups,
