@@ -28,13 +28,9 @@ using namespace std::string_literals;
 class TextRewriteTest : public testing::Test {
  protected:
   // A fresh state per rewrite, as a failed plan must not carry over.
-  // With the project file's rule for that version, or else the file-group file's rule.
-  upgrade::StepResult Rewrite(const wchar_t* projectVersion = nullptr) {
+  upgrade::StepResult Rewrite() {
     ui::UpgradeState state(FaultInjectingFactory(plan));
-    upgrade::LinkTypeLineRule groupsRule;
-    upgrade::VersionLineRule projectRule(projectVersion ? projectVersion : L"");
-    upgrade::LineRule& rule = projectVersion ? static_cast<upgrade::LineRule&>(projectRule)
-                                             : static_cast<upgrade::LineRule&>(groupsRule);
+    upgrade::LinkTypeLineRule rule;
     upgrade::StepResult result = upgrade::RewriteTextFile(state, recorder, source, rule);
     statusMessage = state.statusMessage;
     return result;
@@ -69,14 +65,13 @@ struct BytesCase {
   const char* name;
   std::string before;
   std::string after;
-  const wchar_t* projectVersion = nullptr;  // the project file's rule, else the file-group rule
 };
 
 class RewriteBytesTest : public TextRewriteTest, public testing::WithParamInterface<BytesCase> {};
 
 TEST_P(RewriteBytesTest, ReplacesSourceByRewrittenText) {
   WriteBytes(source, GetParam().before);
-  EXPECT_EQ(Rewrite(GetParam().projectVersion), upgrade::kStepSucceeded);
+  EXPECT_EQ(Rewrite(), upgrade::kStepSucceeded);
   EXPECT_EQ(ReadBytes(source), GetParam().after);
   EXPECT_EQ(folder.Files(), Strings{L"Default.fdf"});
   EXPECT_EQ(recorder.statusTexts,
@@ -84,6 +79,8 @@ TEST_P(RewriteBytesTest, ReplacesSourceByRewrittenText) {
   EXPECT_TRUE(recorder.messages.empty());
 }
 
+// Among them: no UTF-16 where a NUL stands past the first two bytes or beside a byte beyond ASCII;
+// a UTF-8 mark that is no part of the first line and stays where it was.
 INSTANTIATE_TEST_SUITE_P(
     Files, RewriteBytesTest,
     testing::Values(
@@ -100,62 +97,44 @@ INSTANTIATE_TEST_SUITE_P(
                   "a\r\nb\r\nc\r\nd\r\ne\r\n[G]\r\nLINKTYPE=Static Link\r\nf\r\n\r\n"},
         BytesCase{"OneBracketDoesNotEndTheCopy", "[a\r\nb]\r\n]\r\n[c]\r\n",
                   "[a\r\nb]\r\n]\r\n[c]\r\nLINKTYPE=Static Link\r\n"},
-        // No UTF-16: a NUL past the first two bytes, or beside a byte beyond ASCII.
         BytesCase{"NulLaterInTheFirstLine", "[G\0]\r\n"s, "[G\0]\r\nLINKTYPE=Static Link\r\n"s},
         BytesCase{"NulBesideAnEightBitByte", "\xC4\0\r\n"s, "\xC4\0\r\n"s},
-        // A UTF-8 mark is no part of the first line, and stays where it was.
         BytesCase{"MarkBeforeInfo", "\xEF\xBB\xBF[Info]\r\n[G]",
                   "\xEF\xBB\xBF[Info]\r\n[G]\r\nLINKTYPE=Static Link\r\n"},
-        BytesCase{"MarkBeforeGeneral", "\xEF\xBB\xBF[General]\r\nVersion=1.00.000",
-                  "\xEF\xBB\xBF[General]\r\nVersion=1.20.000\r\n", L"1.00.000"},
         BytesCase{"MarkBeforeARun", "\xEF\xBB\xBFk=1\r\n[G]\r\n",
                   "\xEF\xBB\xBFk=1\r\n[G]\r\nLINKTYPE=Static Link\r\n"},
         BytesCase{"MarkBeforeLoneLineEnds", "\xEF\xBB\xBF\rx\r", "\xEF\xBB\xBF\r\nx\r\n"},
         BytesCase{"MarkAlone", "\xEF\xBB\xBF", "\xEF\xBB\xBF\r\n"}),
     [](const testing::TestParamInfo<BytesCase>& info) { return std::string(info.param.name); });
 
-// Texts that must not take the source's place: the step fails with its reason before anything is
-// replaced, and leaves no temporary file.
-struct RefusedCase {
+// UTF-16 text, with a mark or without: refused before anything is replaced, with no temporary file
+// left, even where the first line is plain 8-bit text that would be copied in a run.
+struct Utf16Case {
   const char* name;
   std::string text;
-  const wchar_t* reason;
-  const wchar_t* projectVersion = nullptr;  // the project file's rule, else the file-group rule
 };
 
-class RefusedTextTest : public TextRewriteTest, public testing::WithParamInterface<RefusedCase> {};
+class Utf16TextTest : public TextRewriteTest, public testing::WithParamInterface<Utf16Case> {};
 
-TEST_P(RefusedTextTest, FailsAndKeepsTheSource) {
-  const RefusedCase& c = GetParam();
-  WriteBytes(source, c.text);
-  EXPECT_EQ(Rewrite(c.projectVersion), upgrade::kStepFailed);
-  EXPECT_EQ(recorder.messages, Strings{Message(false) + L" " + c.reason});
-  EXPECT_EQ(statusMessage, recorder.messages.at(0));
+TEST_P(Utf16TextTest, IsRefusedAndKept) {
+  WriteBytes(source, GetParam().text);
+  EXPECT_EQ(Rewrite(), upgrade::kStepFailed);
+  const std::wstring message = Message(false) + L" The file is not 8-bit text.";
+  EXPECT_EQ(recorder.messages, Strings{message});
+  EXPECT_EQ(statusMessage, message);
   EXPECT_EQ(recorder.statusTexts, Strings{L"Converting " + source + L"..."});
-  EXPECT_EQ(ReadBytes(source), c.text);
+  EXPECT_EQ(ReadBytes(source), GetParam().text);
   EXPECT_EQ(folder.Files(), Strings{L"Default.fdf"});
 }
 
-const wchar_t kNotEightBit[] = L"The file is not 8-bit text.";
-const wchar_t kNoVersionLine[] =
-    L"The Version line of the General section is not in the expected form.";
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, RefusedTextTest,
-    testing::Values(
-        // Refused even where the first line is plain 8-bit text that would be copied in a run.
-        RefusedCase{"Utf16MarkStartingARun",
-                    "\xFF\xFE"
-                    "ab\r\ncd\r\n",
-                    kNotEightBit},
-        RefusedCase{"Utf16MarkAloneOnItsLine", "\xFE\xFF\r\n[A]\r\n", kNotEightBit},
-        RefusedCase{"Utf16WithoutMark", "[\0A\0]\0\r\0\n\0"s, kNotEightBit},
-        RefusedCase{"Utf16BigEndianWithoutMark", "\0a\0=\0\r\0\n"s, kNotEightBit},
-        RefusedCase{"NoVersionLineRaised", "[General]\r\nVersion = 1.00.000\r\n[A]\r\n",
-                    kNoVersionLine, L"1.00.000"},
-        RefusedCase{"GeneralHeaderWithBlank", "[General] \r\nVersion=1.00.000\r\n", kNoVersionLine,
-                    L"1.00.000"}),
-    [](const testing::TestParamInfo<RefusedCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, Utf16TextTest,
+                         testing::Values(Utf16Case{"MarkStartingARun",
+                                                   "\xFF\xFE"
+                                                   "ab\r\ncd\r\n"},
+                                         Utf16Case{"MarkAloneOnItsLine", "\xFE\xFF\r\n[A]\r\n"},
+                                         Utf16Case{"WithoutMark", "[\0A\0]\0\r\0\n\0"s},
+                                         Utf16Case{"BigEndianWithoutMark", "\0a\0=\0\r\0\n"s}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Files larger than the streams' blocks, with line ends, headers and the General section's
 // version line straddling the block boundaries, rewrite to what the rules give line by line.
