@@ -1,7 +1,8 @@
 // The INI reader fed arbitrary bytes. Checked against a plain reading of the rules its header
 // states: the same sections and keys in the same order, Item finds every parsed name in any letter
 // case, absent names give nullptr, and the cap fails the load with kOutOfMemory and nothing else.
-// Lines are read as characters of the code page that the first byte picks (none, 932 or 936).
+// Lines are read as characters of the code page that the first byte picks (none, 932 or 936); a
+// UTF-8 mark at the start is skipped.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -68,8 +69,12 @@ std::size_t FindCharacter(const Characters& text, const char* c) {
 Model Read(std::string_view bytes, int codePage) {
   Model model;
   ModelSection* section = nullptr;
-  for (const std::string& raw : fuzz::SplitLines(bytes)) {
+  bool firstLine = true;
+  for (std::string_view raw : fuzz::SplitLines(bytes)) {
     model.longestLine = std::max(model.longestLine, raw.size());
+    // A UTF-8 mark that starts the file is no part of the first line; it counts in its length.
+    if (firstLine && raw.starts_with("\xEF\xBB\xBF")) raw.remove_prefix(3);
+    firstLine = false;
     const Characters text = Trim(fuzz::SplitCharacters(raw, codePage));
     if (text.empty() || text[0] == ";") continue;
     if (text[0] == "[") {

@@ -4,7 +4,8 @@
 // "LINKTYPE=Static Link", exactly under lines with both brackets other than [Info] and
 // [FileGroups]; the brackets are characters of the code page that the first byte picks (none, 932
 // or 936). The project rule writes exactly one line per line, changed only to
-// "Version=1.20.000" and only where the line is "Version=" + the version inside a General section.
+// "Version=1.20.000" and only where the line is "Version=" + the version inside a General section,
+// and refuses its text exactly when it changed no line; the file-group rule never refuses.
 // Copying the lines without brackets that a rule says it would copy unchanged gives the same lines
 // as handing them over. The classification agrees with a reading of the version table written out
 // case by case.
@@ -140,6 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Require(linkWriter.lines.size() == at);
   }
+  Require(linkRule.Refusal().empty());
 
   // As the rewrite runs them: a line without brackets is copied instead of handed over whenever
   // the rule says it would copy it unchanged. Both ways give the same lines.
@@ -156,6 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
     }
     Require(applied.lines == copied.lines);
+    Require(rule.Refusal() == copying.Refusal());
   };
   upgrade::LinkTypeLineRule linkModel(fuzz::LeadBytesOf(codePage));
   upgrade::LinkTypeLineRule linkCopying(fuzz::LeadBytesOf(codePage));
@@ -167,13 +170,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LineRecorder versionWriter;
   upgrade::VersionLineRule versionRule(versionText, fuzz::LeadBytesOf(codePage));
   bool inGeneral = false;
+  bool anyRaised = false;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::wstring& line = lines[i];
     versionRule.Apply(byteLines[i], versionWriter);
     Require(versionWriter.lines.size() == i + 1);
     if (holdsBoth(byteLines[i])) inGeneral = SameIgnoringCase(line, L"[GENERAL]");
     const bool raised = inGeneral && line == L"Version=" + versionText;
+    anyRaised = anyRaised || raised;
     Require(versionWriter.lines[i] == (raised ? std::wstring(L"Version=1.20.000") : line));
   }
+  // A text in which nothing was raised must not replace the project file.
+  Require(versionRule.Refusal().empty() == anyRaised);
   return 0;
 }

@@ -1,7 +1,8 @@
 // A whole rewrite (RewriteTextFile with either line rule) of a real temporary file, checked byte
 // for byte against a model built in memory: the lines of a plain reading, each put through a
-// plain reading of the rule, each ended with CR LF. A UTF-16 file must be refused and left as it
-// was. Either way, nothing but the file itself may remain in its folder.
+// plain reading of the rule, each ended with CR LF, a UTF-8 mark kept before the first. A UTF-16
+// file, and a project file in which no line was raised, must be refused and left as they were.
+// Either way, nothing but the file itself may remain in its folder.
 #include <sys/stat.h>
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,15 +69,25 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::vector<std::string> ModelRewrite(const std::vector<std::string>& lines, bool projectRule,
-                                      const std::string& versionText) {
+const std::string kUtf8Mark = "\xEF\xBB\xBF";
+
+// The lines written, or nothing when the project rule raised no line. A UTF-8 mark that starts the
+// file is taken off its first line and put back in front of the first line written for it.
+std::optional<std::vector<std::string>> ModelRewrite(std::vector<std::string> lines,
+                                                     bool projectRule,
+                                                     const std::string& versionText) {
+  const bool marked = !lines.empty() && lines[0].starts_with(kUtf8Mark);
+  if (marked) lines[0].erase(0, kUtf8Mark.size());
   std::vector<std::string> out;
   bool inGeneral = false;
+  bool raised = false;
   for (const std::string& line : lines) {
     const bool header = Has(line, '[') && Has(line, ']');
     if (projectRule) {
       if (header) inGeneral = SameIgnoringCase(line, "[general]");
-      out.push_back(inGeneral && line == "Version=" + versionText ? "Version=1.20.000" : line);
+      const bool raise = inGeneral && line == "Version=" + versionText;
+      raised = raised || raise;
+      out.push_back(raise ? "Version=1.20.000" : line);
     } else {
       out.push_back(line);
       if (header && !SameIgnoringCase(line, "[info]") && !SameIgnoringCase(line, "[filegroups]")) {
@@ -83,12 +95,28 @@ std::vector<std::string> ModelRewrite(const std::vector<std::string>& lines, boo
       }
     }
   }
+  if (projectRule && !raised) return std::nullopt;
+  if (marked) out[0].insert(0, kUtf8Mark);
   return out;
 }
 
+// Either byte-order mark, or a NUL beside a printable ASCII character in the first two bytes.
 bool LooksUtf16(std::string_view bytes) {
-  return bytes.size() >= 2 &&
-         ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+  if (bytes.size() < 2) return false;
+  const unsigned char a = static_cast<unsigned char>(bytes[0]);
+  const unsigned char b = static_cast<unsigned char>(bytes[1]);
+  const auto printable = [](unsigned char c) { return c >= 0x20 && c < 0x7F; };
+  return (a == 0xFF && b == 0xFE) || (a == 0xFE && b == 0xFF) || (a == 0 && printable(b)) ||
+         (b == 0 && printable(a));
+}
+
+// The value of the first line that starts with "Version=", so that the raised line is reached,
+// or else the whole first line.
+std::string VersionOf(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    if (line.starts_with("Version=")) return line.substr(8);
+  }
+  return lines.empty() ? std::string() : lines.front();
 }
 
 }  // namespace
@@ -98,9 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t choice = fuzz::TakeByte(input);
   const bool projectRule = (choice & 1) != 0;
   const std::vector<std::string> lines = fuzz::SplitLines(input);
-  // Mostly the version of the first line, so that the raised line is reached.
-  const std::string versionText =
-      (choice & 2) != 0 || lines.empty() ? std::string("1.00.000") : lines.front();
+  const std::string versionText = (choice & 2) != 0 ? std::string("1.00.000") : VersionOf(lines);
 
   const fs::path file = Folder() / "Source.ipr";
   {
@@ -122,10 +148,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const std::wstring converting = L"Converting " + source + L"...";
-  if (LooksUtf16(input)) {
+  const bool utf16 = LooksUtf16(input);
+  const auto expected = ModelRewrite(lines, projectRule, versionText);
+  if (utf16 || !expected) {
     Require(result == upgrade::kStepFailed);
     Require(ui.messages.size() == 1);
-    Require(ui.messages[0] == L"Error when upgrading " + source + L". The file is not 8-bit text.");
+    Require(ui.messages[0] ==
+            L"Error when upgrading " + source +
+                (utf16
+                     ? L". The file is not 8-bit text."
+                     : L". The Version line of the General section is not in the expected form."));
     Require(state.statusMessage == ui.messages[0]);
     Require(ui.statusTexts == std::vector<std::wstring>{converting});
     Require(ReadFile(file) == input);
@@ -134,7 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(ui.messages.empty());
     Require(ui.statusTexts ==
             (std::vector<std::wstring>{converting, L"Converted " + source + L"..."}));
-    Require(ReadFile(file) == fuzz::JoinWithCrLf(ModelRewrite(lines, projectRule, versionText)));
+    Require(ReadFile(file) == fuzz::JoinWithCrLf(*expected));
   }
   std::size_t entries = 0;
   for (const auto& entry : fs::directory_iterator(Folder())) {
