@@ -1,5 +1,8 @@
 #include "ui/dpi.h"
 
+#include "ui/scoped_gdi.h"
+#include "ui/scoped_library.h"
+
 namespace ui {
 namespace {
 
@@ -10,19 +13,15 @@ using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UIN
 // A user32 function that older systems lack, or nullptr.
 template <typename Fn>
 Fn User32Function(const char* name) {
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  if (user32 == nullptr) return nullptr;
-  // Through void(*)() so that the cast between function types is a deliberate one.
-  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name)));
+  return LibraryFunction<Fn>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 }  // namespace
 
 UINT SystemDpi() {
-  HDC screen = GetDC(nullptr);
-  if (screen == nullptr) return kBaseDpi;
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const ScopedWindowDc screen = GetWindowDc(nullptr);
+  if (!screen.valid()) return kBaseDpi;
+  const int dpi = GetDeviceCaps(screen.get().handle, LOGPIXELSY);
   return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
 }
 

@@ -3,6 +3,7 @@
 #include <cderr.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -47,18 +48,14 @@ FileDialogResult OpenFileDialog::Show(HWND owner, std::wstring_view fileName) {
 DWORD OpenFileDialog::LoadFunctions() {
   if (getOpenFileName_ != nullptr) return 0;
   // A bare name: the system's own library is one it always takes from the system folder.
-  HMODULE library = LoadLibraryW(library_);
-  if (library == nullptr) return LoadError();
-  // Through void(*)() so that the cast between function types is a deliberate one.
-  const auto open = reinterpret_cast<GetOpenFileNameFn>(
-      reinterpret_cast<void (*)()>(GetProcAddress(library, "GetOpenFileNameW")));
-  const auto extendedError = reinterpret_cast<ExtendedErrorFn>(
-      reinterpret_cast<void (*)()>(GetProcAddress(library, "CommDlgExtendedError")));
-  if (open == nullptr || extendedError == nullptr) {
-    const DWORD error = LoadError();
-    FreeLibrary(library);
-    return error;
-  }
+  ScopedLibrary library(LoadLibraryW(libraryName_));
+  if (!library.valid()) return LoadError();
+  const auto open = LibraryFunction<GetOpenFileNameFn>(library.get(), "GetOpenFileNameW");
+  const auto extendedError =
+      LibraryFunction<ExtendedErrorFn>(library.get(), "CommDlgExtendedError");
+  // The reason is read before the owner frees the library, which may set another.
+  if (open == nullptr || extendedError == nullptr) return LoadError();
+  library_ = std::move(library);
   getOpenFileName_ = open;
   extendedError_ = extendedError;
   return 0;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/win32_headers.h"
+#include "ui/scoped_library.h"
 
 #include <commdlg.h>
 
@@ -44,7 +45,7 @@ class OpenFileDialog {
   // filter: "description|pattern" pairs, as kDlgSourceFilter; library: the DLL that provides
   // GetOpenFileNameW and CommDlgExtendedError.
   explicit OpenFileDialog(std::wstring_view filter, const wchar_t* library = kDialogLibrary)
-      : filter_(DialogFilter(filter)), library_(library) {}
+      : filter_(DialogFilter(filter)), libraryName_(library) {}
 
   // Shows the dialog, modal to the owner, opened with that file name, or with an empty one when
   // the dialog rejects it (see OpenFallingBackToEmptyName). When the library cannot be loaded,
@@ -55,13 +56,14 @@ class OpenFileDialog {
   using GetOpenFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
   using ExtendedErrorFn = DWORD(WINAPI*)();
 
-  // Finds the two functions once; the library stays loaded for the process's life. A failure is
-  // not kept, so that the next Browse tries again.
+  // Finds the two functions once; the library stays loaded while the dialog object lives. A
+  // failure is not kept, so that the next Browse tries again.
   DWORD LoadFunctions();
   FileDialogResult ShowOnce(HWND owner, std::wstring_view fileName) const;
 
   std::wstring filter_;
-  const wchar_t* library_;
+  const wchar_t* libraryName_;
+  ScopedLibrary library_;
   GetOpenFileNameFn getOpenFileName_ = nullptr;
   ExtendedErrorFn extendedError_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "platform/failure.h"
 #include "ui/app_name.h"
 #include "ui/form1_layout.h"
+#include "ui/scoped_gdi.h"
 #include "upgrade/upgrade_run.h"
 
 namespace ui {
@@ -37,29 +38,12 @@ bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
 
 // The height that a label's text needs, wrapped at its width, in the given font.
 int WrappedTextHeight(HDC dc, HFONT font, const wchar_t* text, int width) {
-  if (dc == nullptr) return 0;
-  HGDIOBJ previous = SelectObject(dc, font);
+  const ScopedSelection selection = SelectInto(dc, font);
+  if (!selection.valid()) return 0;
   RECT bounds{0, 0, width, 0};
   DrawTextW(dc, text, -1, &bounds, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-  SelectObject(dc, previous);
   return bounds.bottom - bounds.top;
 }
-
-// The window's device context for measuring texts, released when it goes.
-class ScopedWindowDc {
- public:
-  explicit ScopedWindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-  ScopedWindowDc(const ScopedWindowDc&) = delete;
-  ScopedWindowDc& operator=(const ScopedWindowDc&) = delete;
-  ~ScopedWindowDc() {
-    if (dc_ != nullptr) ReleaseDC(window_, dc_);
-  }
-  HDC get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
 
 // Where the row's control goes at that DPI; a label grows to fit its text in that font.
 RECT RowRect(const ControlRow& row, UINT dpi, HDC dc, HFONT font) {
@@ -142,9 +126,9 @@ bool Form1::OnCreate() {
   {
     // Each control is made in its place and with its font, so that none is laid out twice before
     // the first frame.
-    const ScopedWindowDc dc(hwnd_);
+    const ScopedWindowDc dc = GetWindowDc(hwnd_);
     for (const ControlRow& row : Form1Controls()) {
-      const RECT rect = RowRect(row, dpi_, dc.get(), Font());
+      const RECT rect = RowRect(row, dpi_, dc.get().handle, Font());
       HWND control = CreateWindowExW(
           row.exStyle, row.className, row.text, row.style | kChildStyle, rect.left, rect.top,
           rect.right - rect.left, rect.bottom - rect.top, hwnd_,
@@ -172,11 +156,11 @@ void Form1::ApplyDpi(UINT dpi) {
   HFONT shown =
       font.get() != nullptr ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   {
-    const ScopedWindowDc dc(hwnd_);
+    const ScopedWindowDc dc = GetWindowDc(hwnd_);
     for (const ControlRow& row : Form1Controls()) {
       HWND control = Control(row.id);
       SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
-      const RECT rect = RowRect(row, dpi, dc.get(), shown);
+      const RECT rect = RowRect(row, dpi, dc.get().handle, shown);
       SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                    rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }

@@ -8,41 +8,59 @@
 namespace ui {
 namespace {
 
-constexpr DWORD kFrameStyle = BS_GROUPBOX;
 constexpr DWORD kLabelStyle = SS_LEFT | SS_NOPREFIX;        // SS_LEFT wraps long texts
 constexpr DWORD kButtonStyle = BS_PUSHBUTTON | WS_TABSTOP;  // never BS_DEFPUSHBUTTON
 
-// clang-format off
+constexpr ControlRow Frame(const wchar_t* name, const wchar_t* text, TwipsRect rect, int id) {
+  return ControlRow{name, L"BUTTON", text, BS_GROUPBOX, 0, rect, id, 0};
+}
+
+constexpr ControlRow Label(const wchar_t* name, const wchar_t* text, TwipsRect rect, int id,
+                           int frameId) {
+  return ControlRow{name, L"STATIC", text, kLabelStyle, 0, rect, id, frameId};
+}
+
+constexpr ControlRow Button(const wchar_t* name, const wchar_t* text, TwipsRect rect, int id) {
+  return ControlRow{name, L"BUTTON", text, kButtonStyle, 0, rect, id, 0};
+}
+
 constexpr std::array kControls{
-  ControlRow{L"Frame1", L"BUTTON", L"Select Project:", kFrameStyle, 0,
-              {120, 120, 4575, 1815}, kFrame1Id, 0},
-  ControlRow{L"Label2", L"STATIC",
-              L"Please browse your Brenlow Professional project, then press Convert to upgrade "
-              L"your project.",
-              kLabelStyle, 0, {120, 240, 4335, 495}, kLabel2Id, kFrame1Id},
-  ControlRow{L"txtStandardProject", L"EDIT", L"", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP,
-              WS_EX_CLIENTEDGE, {360, 960, 3615, 285}, kTxtStandardProjectId, 0},
-  ControlRow{L"Browse", L"BUTTON", L"...", kButtonStyle, 0,
-              {4080, 960, 495, 285}, kBrowseId, 0},
-  ControlRow{L"ConvertButton", L"BUTTON", L"Convert", kButtonStyle, 0,
-              {360, 1440, 1335, 375}, kConvertButtonId, 0},
-  ControlRow{L"Frame2", L"BUTTON", L"", kFrameStyle, 0,
-              {120, 2040, 4575, 2055}, kFrame2Id, 0},
-  ControlRow{L"Label1", L"STATIC",
-              L"This utility upgrades your projects created in Brenlow Professional 5.0 or 5.1 to "
-              L"the format of the version 5.5. So that you can migrate it to Corvale 7.",
-              kLabelStyle, 0, {120, 240, 4215, 735}, kLabel1Id, kFrame2Id},
-  ControlRow{L"Label3", L"STATIC",
-              L"Note that you will not be able to open your project in Brenlow Professional 5.0 "
-              L"or 5.1 once it is converted. Please make a backup copy before running this "
-              L"program.",
-              kLabelStyle, 0, {120, 1080, 4215, 735}, kLabel3Id, kFrame2Id},
-  // Placed by the table like every other control, docked by its rectangle; CCS_NORESIZE keeps
-  // the control from choosing a height of its own.
-  ControlRow{L"stbMain", STATUSCLASSNAMEW, L"", CCS_NOPARENTALIGN | CCS_NORESIZE, 0,
-              {0, 4425, 4830, 375}, kStbMainId, 0, true},
+    Frame(L"Frame1", L"Select Project:", {120, 120, 4575, 1815}, kFrame1Id),
+    Label(L"Label2",
+          L"Please browse your Brenlow Professional project, then press Convert to upgrade your "
+          L"project.",
+          {120, 240, 4335, 495}, kLabel2Id, kFrame1Id),
+    ControlRow{L"txtStandardProject",
+               L"EDIT",
+               L"",
+               ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP,
+               WS_EX_CLIENTEDGE,
+               {360, 960, 3615, 285},
+               kTxtStandardProjectId,
+               0},
+    Button(L"Browse", L"...", {4080, 960, 495, 285}, kBrowseId),
+    Button(L"ConvertButton", L"Convert", {360, 1440, 1335, 375}, kConvertButtonId),
+    Frame(L"Frame2", L"", {120, 2040, 4575, 2055}, kFrame2Id),
+    Label(L"Label1",
+          L"This utility upgrades your projects created in Brenlow Professional 5.0 or 5.1 to the "
+          L"format of the version 5.5. So that you can migrate it to Corvale 7.",
+          {120, 240, 4215, 735}, kLabel1Id, kFrame2Id),
+    Label(L"Label3",
+          L"Note that you will not be able to open your project in Brenlow Professional 5.0 or 5.1 "
+          L"once it is converted. Please make a backup copy before running this program.",
+          {120, 1080, 4215, 735}, kLabel3Id, kFrame2Id),
+    // Placed by the table like every other control, docked by its rectangle; CCS_NORESIZE keeps
+    // the control from choosing a height of its own.
+    ControlRow{L"stbMain",
+               STATUSCLASSNAMEW,
+               L"",
+               CCS_NOPARENTALIGN | CCS_NORESIZE,
+               0,
+               {0, 4425, 4830, 375},
+               kStbMainId,
+               0,
+               true},
 };
-// clang-format on
 
 }  // namespace
 
