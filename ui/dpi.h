@@ -1,6 +1,6 @@
-// DPI and font helpers for a per-monitor aware window. The newer DPI functions of user32 are
-// looked up at run time, so that the program still starts where they are absent; there the
-// system DPI and the older functions stand in.
+// DPI and font helpers for a per-monitor aware window. The newer DPI functions of user32 and
+// shcore are looked up at run time, so that the program still starts where they are absent;
+// there the older functions and the system DPI stand in.
 #pragma once
 
 #include "platform/scoped_resource.h"
@@ -13,11 +13,17 @@ inline constexpr UINT kBaseDpi = 96;
 // The DPI of the system's primary display, which new windows take unless placed on another.
 UINT SystemDpi();
 
-// The DPI that the window is shown at.
+// The monitor's effective DPI from shcore (Windows 8.1 on); 0 where that cannot be had.
+UINT MonitorDpi(HMONITOR monitor);
+
+// The DPI that the window is shown at: its own, else its monitor's, else the system's.
 UINT WindowDpi(HWND window);
 
 // The window rectangle, at the origin, whose client area has that size at that DPI.
 RECT WindowRectForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi);
+
+// A system metric (SM_CXEDGE, ...) as it is at that DPI.
+int SystemMetricForDpi(int index, UINT dpi);
 
 // Owns one GDI font; deletes it when replaced or destroyed.
 struct FontTraits {
@@ -30,7 +36,11 @@ struct FontTraits {
 
 using UniqueFont = platform::ScopedResource<FontTraits>;
 
-// The system's message font as it is drawn at that DPI; an empty owner if none can be made.
+// The system's non-client metrics, their fonts as drawn at that DPI; false if none can be had.
+bool GetNonClientMetrics(UINT dpi, NONCLIENTMETRICSW& metrics);
+
+// The system's message font as it is drawn at that DPI, which honours the user's text size; an
+// empty owner if none can be made.
 UniqueFont CreateMessageFont(UINT dpi);
 
 }  // namespace ui

@@ -9,15 +9,18 @@
 #include "ui/app_name.h"
 #include "ui/form1_layout.h"
 #include "ui/scoped_gdi.h"
+#include "ui/text_room.h"
+#include "ui/work_area.h"
 #include "upgrade/upgrade_run.h"
 
 namespace ui {
 namespace {
 
 constexpr wchar_t kClassName[] = L"BrenlowUpgradeForm1";
-// A fixed frame with a normal title bar: no sizing border and no maximise box. Not
-// WS_CLIPCHILDREN: a group box paints only its outline and relies on the window's background.
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// A fixed frame with a normal title bar: no sizing border and no minimise or maximise box, which
+// would leave the caption too little room to show whole. Not WS_CLIPCHILDREN: a group box paints
+// only its outline and relies on the window's background.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 // Lets IsDialogMessage move the focus through our controls with Tab.
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
@@ -36,20 +39,11 @@ bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   return RegisterClassExW(&windowClass) != 0;
 }
 
-// The height that a label's text needs, wrapped at its width, in the given font.
-int WrappedTextHeight(HDC dc, HFONT font, const wchar_t* text, int width) {
-  const ScopedSelection selection = SelectInto(dc, font);
-  if (!selection.valid()) return 0;
-  RECT bounds{0, 0, width, 0};
-  DrawTextW(dc, text, -1, &bounds, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-  return bounds.bottom - bounds.top;
-}
-
-// Where the row's control goes at that DPI; a label grows to fit its text in that font.
-RECT RowRect(const ControlRow& row, UINT dpi, HDC dc, HFONT font) {
-  RECT rect = ControlPixelRect(row, dpi);
-  if (std::wstring_view(row.className) != L"STATIC") return rect;
-  return FitLabelRect(row, dpi, WrappedTextHeight(dc, font, row.text, rect.right - rect.left));
+// The message font's em height as drawn: what the layout scales with.
+int EmHeight(HDC dc) {
+  TEXTMETRICW metrics{};
+  if (dc == nullptr || !GetTextMetricsW(dc, &metrics)) return 0;
+  return metrics.tmHeight - metrics.tmInternalLeading;
 }
 
 bool IsWindowChild(HWND parent, HWND window) {
@@ -68,12 +62,9 @@ Form1::~Form1() {
 bool Form1::Create(HINSTANCE instance) {
   instance_ = instance;
   if (!RegisterForm1Class(instance, WindowProc)) return false;
-  // Made at its size for the system's DPI, which is the window's own unless the system places it
-  // on a monitor of another; then OnCreate sizes it again.
-  const UINT dpi = SystemDpi();
-  const RECT frame = WindowRectForClient(ClientPixelSize(dpi), kStyle, kExStyle, dpi);
+  // OnCreate gives it its size and place, once it knows its monitor's DPI and font.
   return CreateWindowExW(kExStyle, kClassName, kForm1Caption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                         frame.right, frame.bottom, nullptr, nullptr, instance, this) != nullptr;
+                         0, 0, nullptr, nullptr, instance, this) != nullptr;
 }
 
 HFONT Form1::Font() const {
@@ -112,6 +103,13 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_SETTINGCHANGE:
+      OnSettingChange(static_cast<UINT>(wParam));
+      return 0;
+    case WM_SYSCOLORCHANGE:
+      // Common controls repaint in the new colours only when told.
+      SendMessageW(Control(kStbMainId), WM_SYSCOLORCHANGE, wParam, lParam);
+      return 0;
     case WM_DESTROY:
       OnDestroy();
       return 0;
@@ -121,59 +119,64 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool Form1::OnCreate() {
-  dpi_ = WindowDpi(hwnd_);
-  font_ = CreateMessageFont(dpi_);
-  {
-    // Each control is made in its place and with its font, so that none is laid out twice before
-    // the first frame.
-    const ScopedWindowDc dc = GetWindowDc(hwnd_);
-    for (const ControlRow& row : Form1Controls()) {
-      const RECT rect = RowRect(row, dpi_, dc.get().handle, Font());
-      HWND control = CreateWindowExW(
-          row.exStyle, row.className, row.text, row.style | kChildStyle, rect.left, rect.top,
-          rect.right - rect.left, rect.bottom - rect.top, hwnd_,
-          reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
-      if (control == nullptr) return false;
-      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+  // Made without a place: ApplyLayout places and sizes each before the window is first shown.
+  for (const ControlRow& row : Form1Controls()) {
+    if (CreateWindowExW(row.exStyle, row.className, row.text, row.style | kChildStyle, 0, 0, 0, 0,
+                        hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_,
+                        nullptr) == nullptr) {
+      return false;
     }
   }
-  // The frames go beneath everything so that, clipped by their siblings, they never paint over
-  // the text box and the buttons that lie on them. Tab order follows the remaining controls.
-  for (int frame : {kFrame1Id, kFrame2Id}) {
-    SetWindowPos(Control(frame), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // The labels and then the frames go beneath everything, so that, clipped by their siblings,
+  // none ever paints over the text box and the buttons. Tab order follows the remaining controls.
+  for (int id : {kLabel2Id, kLabel1Id, kLabel3Id, kFrame1Id, kFrame2Id}) {
+    SetWindowPos(Control(id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   // No length limit on the path field (0 lifts the default of 32767 characters).
   SendMessageW(Control(kTxtStandardProjectId), EM_SETLIMITTEXT, 0, 0);
-  FitClientArea();
+  ApplyLayout(WindowDpi(hwnd_));
+  RECT window{};
+  GetWindowRect(hwnd_, &window);
+  MoveWindowTo(hwnd_, CentredOn(window, WorkAreaOf(hwnd_)));
   lastFocus_ = Control(kTxtStandardProjectId);
   return true;
 }
 
-void Form1::ApplyDpi(UINT dpi) {
+void Form1::ApplyLayout(UINT dpi) {
   dpi_ = dpi;
   // The children change to the new font before the old one is deleted.
   UniqueFont font = CreateMessageFont(dpi);
   HFONT shown =
       font.get() != nullptr ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  Form1Layout layout{};
   {
     const ScopedWindowDc dc = GetWindowDc(hwnd_);
-    for (const ControlRow& row : Form1Controls()) {
-      HWND control = Control(row.id);
-      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
-      const RECT rect = RowRect(row, dpi, dc.get().handle, shown);
-      SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
-                   rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    const ScopedSelection selection = SelectInto(dc.get().handle, shown);
+    HDC measuring = selection.valid() ? dc.get().handle : nullptr;
+    layout =
+        LayOutForm1(FontScale(dpi, EmHeight(measuring)), [&](const ControlRow& row, int width) {
+          return MeasureTextRoom(measuring, row, width, dpi);
+        });
+  }
+  const std::span<const ControlRow> rows = Form1Controls();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    HWND control = Control(rows[i].id);
+    const RECT& rect = layout.rects[i];
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
+    SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   font_ = std::move(font);
-  FitClientArea();
+  FitClientArea(layout.client);
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void Form1::FitClientArea() {
+void Form1::FitClientArea(SIZE client) {
   // From the frame that the system actually draws, which may differ from what its metrics for
   // the DPI foretell.
-  const SIZE client = ClientPixelSize(dpi_);
+  const RECT frame = WindowRectForClient(client, kStyle, kExStyle, dpi_);
+  SetWindowPos(hwnd_, nullptr, 0, 0, frame.right, frame.bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   RECT actual{};
   RECT window{};
   if (GetClientRect(hwnd_, &actual) && GetWindowRect(hwnd_, &window) &&
@@ -209,7 +212,20 @@ void Form1::OnActivate(bool active) {
 void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  ApplyDpi(dpi);
+  ApplyLayout(dpi);
+  KeepOnWorkArea();
+}
+
+void Form1::OnSettingChange(UINT parameter) {
+  // The text size lives in the non-client metrics' message font.
+  if (parameter != SPI_SETNONCLIENTMETRICS) return;
+  ApplyLayout(dpi_);
+  KeepOnWorkArea();
+}
+
+void Form1::KeepOnWorkArea() {
+  RECT window{};
+  if (GetWindowRect(hwnd_, &window)) MoveWindowTo(hwnd_, KeptOn(window, WorkAreaOf(hwnd_)));
 }
 
 void Form1::OnDestroy() {

@@ -22,8 +22,8 @@ class Form1 final : public UpgradeUi {
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
 
-  // Creates the window, hidden, laid out for the DPI it is placed at. On failure returns false
-  // and GetLastError() tells why.
+  // Creates the window, hidden, laid out for the DPI it is placed at and the message font there,
+  // centred on its monitor's work area. On failure returns false and GetLastError() tells why.
   bool Create(HINSTANCE instance);
 
   HWND hwnd() const { return hwnd_; }
@@ -47,12 +47,15 @@ class Form1 final : public UpgradeUi {
   void OnCommand(int id, int code) noexcept;
   void OnActivate(bool active);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void OnSettingChange(UINT parameter);
   void OnDestroy();
 
-  // Font, control rectangles and client size for that DPI.
-  void ApplyDpi(UINT dpi);
-  // Sizes the window so that its client area is the layout's at the window's DPI.
-  void FitClientArea();
+  // Font, control rectangles and client size for that DPI and the message font there.
+  void ApplyLayout(UINT dpi);
+  // Sizes the window so that its client area has that size.
+  void FitClientArea(SIZE client);
+  // Moves the window, after it has grown, by the least that keeps it on its work area.
+  void KeepOnWorkArea();
   // Shows what reached a command handler uncaught. Call only inside a catch block.
   void ReportUnexpectedFailure() noexcept;
 

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <array>
+#include <map>
 
 namespace ui {
 namespace {
@@ -24,7 +24,7 @@ constexpr ControlRow Button(const wchar_t* name, const wchar_t* text, TwipsRect 
   return ControlRow{name, L"BUTTON", text, kButtonStyle, 0, rect, id, 0};
 }
 
-constexpr std::array kControls{
+constexpr std::array<ControlRow, kControlCount> kControls{
     Frame(L"Frame1", L"Select Project:", {120, 120, 4575, 1815}, kFrame1Id),
     Label(L"Label2",
           L"Please browse your Brenlow Professional project, then press Convert to upgrade your "
@@ -62,53 +62,109 @@ constexpr std::array kControls{
                true},
 };
 
+std::size_t IndexOf(int id) {
+  for (std::size_t i = 0; i < kControls.size(); ++i) {
+    if (kControls[i].id == id) return i;
+  }
+  return kControls.size();
+}
+
+// The smallest scale across at which every one-line text has its room: a control too narrow at
+// `scale` sets the scale that makes it exactly as wide as its text needs, and since that only
+// ever grows the scale, every control checked before keeps its room.
+Scale WidenedFor(Scale scale, const RoomFor& roomFor) {
+  for (const ControlRow& row : kControls) {
+    const int needed = roomFor(row, 0).width;
+    if (needed > scale.Pixels(row.rect.width)) scale = Scale{needed, row.rect.width};
+  }
+  return scale;
+}
+
+// The table's rectangles at those scales. A frame's child is placed at the frame's pixel
+// position plus its own scaled offset, so that it keeps its place on the frame whatever the
+// rounding.
+std::array<RECT, kControlCount> ScaledRects(Scale across, Scale down) {
+  std::array<RECT, kControlCount> rects{};
+  for (std::size_t i = 0; i < kControls.size(); ++i) {
+    const ControlRow& row = kControls[i];
+    LONG left = across.Pixels(row.rect.left);
+    LONG top = down.Pixels(row.rect.top);
+    if (const std::size_t parent = IndexOf(row.parentId); parent < kControls.size()) {
+      left += rects[parent].left;
+      top += rects[parent].top;
+    }
+    rects[i] =
+        RECT{left, top, left + across.Pixels(row.rect.width), top + down.Pixels(row.rect.height)};
+    if (row.dockedBottom) rects[i].bottom = down.Pixels(kClientHeightTwips);
+  }
+  return rects;
+}
+
+// How far the control on a frame may grow without moving anything: down to the nearest control
+// below it that it would run into, and no further than the frame's bottom less a margin as wide
+// as its own inset from the frame's left. A control on the window has no such room.
+LONG FreeBelow(std::size_t i, Scale down, const std::array<RECT, kControlCount>& rects) {
+  const std::size_t frame = IndexOf(kControls[i].parentId);
+  if (frame >= kControls.size()) return 0;
+  const RECT& rect = rects[i];
+  LONG limit = rects[frame].bottom - down.Pixels(kControls[i].rect.left);
+  for (std::size_t j = 0; j < kControls.size(); ++j) {
+    const RECT& other = rects[j];
+    const bool beneath =
+        other.top >= rect.bottom && other.left < rect.right && other.right > rect.left;
+    if (j != i && j != frame && beneath) limit = std::min(limit, other.top);
+  }
+  return std::max<LONG>(0, limit - rect.bottom);
+}
+
 }  // namespace
 
 std::span<const ControlRow> Form1Controls() { return kControls; }
 
 const ControlRow* FindControl(int id) {
-  for (const ControlRow& row : kControls) {
-    if (row.id == id) return &row;
+  const std::size_t index = IndexOf(id);
+  return index < kControls.size() ? &kControls[index] : nullptr;
+}
+
+Scale FontScale(UINT dpi, int emHeight) {
+  const int dpiValue = static_cast<int>(dpi);
+  const int designEm = MulDiv(kDesignEmHeight, dpiValue, 96);
+  if (emHeight <= designEm) return Scale{dpiValue, kTwipsPerInch};
+  return Scale{dpiValue * emHeight, kTwipsPerInch * designEm};
+}
+
+Form1Layout LayOutForm1(Scale scale, const RoomFor& roomFor) {
+  const Scale across = WidenedFor(scale, roomFor);
+  Form1Layout layout{ScaledRects(across, scale),
+                     SIZE{across.Pixels(kClientWidthTwips), scale.Pixels(kClientHeightTwips)}};
+  // What each control lacks goes first into the free space below it on its frame, as the table
+  // itself lets a label's last line run into it at the design font; the rest is inserted at its
+  // bottom, the most that any control ending there lacks, since controls side by side grow
+  // together.
+  std::array<LONG, kControlCount> grownInPlace{};
+  std::map<LONG, LONG> inserted;
+  for (std::size_t i = 0; i < kControls.size(); ++i) {
+    const RECT& rect = layout.rects[i];
+    LONG lack = roomFor(kControls[i], rect.right - rect.left).height - (rect.bottom - rect.top);
+    if (lack <= 0) continue;
+    grownInPlace[i] = std::min(lack, FreeBelow(i, scale, layout.rects));
+    lack -= grownInPlace[i];
+    if (lack > 0) inserted[rect.bottom] = std::max(inserted[rect.bottom], lack);
   }
-  return nullptr;
-}
-
-int TwipsToPixels(int twips, UINT dpi) {
-  return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
-}
-
-RECT ControlPixelRect(const ControlRow& row, UINT dpi) {
-  int left = TwipsToPixels(row.rect.left, dpi);
-  int top = TwipsToPixels(row.rect.top, dpi);
-  if (const ControlRow* parent = row.parentId != 0 ? FindControl(row.parentId) : nullptr) {
-    const RECT frame = ControlPixelRect(*parent, dpi);
-    left += frame.left;
-    top += frame.top;
+  // Every y moves down by what is inserted at or above it.
+  const auto moved = [&](LONG y) {
+    LONG shift = 0;
+    for (const auto& [at, height] : inserted) {
+      if (at <= y) shift += height;
+    }
+    return y + shift;
+  };
+  for (std::size_t i = 0; i < kControls.size(); ++i) {
+    RECT& rect = layout.rects[i];
+    rect = RECT{rect.left, moved(rect.top), rect.right, moved(rect.bottom) + grownInPlace[i]};
   }
-  RECT rect{left, top, left + TwipsToPixels(row.rect.width, dpi),
-            top + TwipsToPixels(row.rect.height, dpi)};
-  if (row.dockedBottom) rect.bottom = ClientPixelSize(dpi).cy;
-  return rect;
-}
-
-RECT FitLabelRect(const ControlRow& row, UINT dpi, int textHeight) {
-  RECT rect = ControlPixelRect(row, dpi);
-  if (textHeight <= rect.bottom - rect.top) return rect;
-  const ControlRow* frame = row.parentId != 0 ? FindControl(row.parentId) : nullptr;
-  if (frame == nullptr) return rect;
-  // The frame keeps a margin below as wide as the label's own inset from its left edge.
-  LONG limit = ControlPixelRect(*frame, dpi).bottom - TwipsToPixels(row.rect.left, dpi);
-  for (const ControlRow& other : kControls) {
-    if (&other == &row || other.parentId != row.parentId) continue;
-    const RECT otherRect = ControlPixelRect(other, dpi);
-    if (otherRect.top >= rect.bottom && otherRect.top < limit) limit = otherRect.top;
-  }
-  rect.bottom = std::max(rect.bottom, std::min<LONG>(rect.top + textHeight, limit));
-  return rect;
-}
-
-SIZE ClientPixelSize(UINT dpi) {
-  return SIZE{TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi)};
+  layout.client.cy = moved(layout.client.cy);
+  return layout;
 }
 
 }  // namespace ui

@@ -1,10 +1,14 @@
-// The main window's controls in one table: name, class, text, style, rectangle in twips and
-// parent, in tab order. The layout is drawn for 96 dpi, where 15 twips make a pixel; every
-// rectangle is scaled with MulDiv for the window's actual DPI, so the same function lays the
-// window out at creation and again when it moves to a monitor of another DPI.
+// The main window's controls in one table (name, class, text, style, rectangle in twips and
+// parent, in tab order) and the arithmetic that lays them out. The table is drawn for the design
+// font, the 8-point message font, at 96 dpi, where 15 twips make a pixel. A window at another DPI
+// or with a larger message font is the table scaled by both, as dialog units scale a dialog
+// template with its font; every control is then made as tall as its text needs, and what it
+// gains moves the controls below it down. At the design font the window is the table exactly.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <functional>
 #include <span>
 
 #include "platform/win32_headers.h"
@@ -51,6 +55,9 @@ inline constexpr wchar_t kForm1Caption[] = L"Upgrade Brenlow Professional 5.0 pr
 inline constexpr int kClientWidthTwips = 4830;
 inline constexpr int kClientHeightTwips = 4800;
 inline constexpr int kTwipsPerInch = 1440;
+inline constexpr std::size_t kControlCount = 9;
+// The message font that the table was drawn for: its em height in pixels at 96 dpi.
+inline constexpr int kDesignEmHeight = 11;
 
 // Every control of Form1 in creation order, which is also the tab order; each frame comes before
 // the controls placed on it. The styles are the kinds' own; every control is also a visible child
@@ -60,21 +67,35 @@ std::span<const ControlRow> Form1Controls();
 // The row of the control with that id; nullptr when there is none.
 const ControlRow* FindControl(int id);
 
-// Twips to pixels at the given DPI, rounded as MulDiv rounds.
-int TwipsToPixels(int twips, UINT dpi);
+// Pixels for twips: MulDiv(twips, numerator, denominator), rounded as MulDiv rounds.
+struct Scale {
+  int numerator;
+  int denominator;
+  int Pixels(int twips) const { return MulDiv(twips, numerator, denominator); }
+};
 
-// The control's rectangle in pixels relative to the window's client area: a frame's child is
-// placed at the frame's pixel position plus its own scaled offset, so that it keeps its place on
-// the frame whatever the rounding.
-RECT ControlPixelRect(const ControlRow& row, UINT dpi);
+// The layout's scale at that DPI for a message font whose em height is emHeight pixels there:
+// the DPI's alone at the design font's height for that DPI or below, else grown by the font's
+// height against it.
+Scale FontScale(UINT dpi, int emHeight);
 
-// A label's rectangle when its wrapped text needs textHeight pixels: the table's, grown downwards
-// when the message font wraps the text into more lines than the table's height holds (the layout
-// was drawn for a smaller font), but never past the next control on the same frame nor into the
-// frame's bottom margin. Never shorter than the table's.
-RECT FitLabelRect(const ControlRow& row, UINT dpi, int textHeight);
+// The room that a control's text needs in the font it is drawn in, in pixels: the least width
+// (0 where the text wraps or there is none) and the least height at the given width.
+struct TextRoom {
+  int width;
+  int height;
+};
+using RoomFor = std::function<TextRoom(const ControlRow& row, int width)>;
 
-// The client area's size in pixels at the given DPI.
-SIZE ClientPixelSize(UINT dpi);
+struct Form1Layout {
+  std::array<RECT, kControlCount> rects;  // in table order, in client coordinates
+  SIZE client;
+};
+
+// The table at that scale, widened across where a one-line text needs more room, each control
+// then as tall as roomFor says its text needs. The height a control gains is inserted below its
+// bottom edge: whatever lies below moves down and whatever holds it (a frame, the client area)
+// grows, so that nothing comes to overlap and a frame keeps holding what it held.
+Form1Layout LayOutForm1(Scale scale, const RoomFor& roomFor);
 
 }  // namespace ui

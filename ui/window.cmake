@@ -7,6 +7,8 @@ add_library(bu_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/file_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1_layout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/text_room.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/work_area.cpp
 )
 target_link_libraries(bu_window PUBLIC bu_state comctl32 gdi32 user32)
 if(MINGW)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -22,7 +24,9 @@ TEST_F(Form1Test, WindowIsAFixedFrameWithCaptionStockIconAndNoMenu) {
   EXPECT_TRUE(style & WS_CAPTION);
   EXPECT_TRUE(style & WS_SYSMENU);
   EXPECT_FALSE(style & WS_THICKFRAME) << "the window must not be resizable";
+  // Either box would bring both and leave the caption too little room.
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_MINIMIZEBOX);
   EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
   EXPECT_EQ(GetMenu(window), nullptr);
   EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON)),
@@ -77,20 +81,53 @@ TEST_F(Form1Test, TabStopsAreFieldBrowseConvertInThatOrderAndNoButtonIsDefault) 
   }
 }
 
-TEST_F(Form1Test, FramesLieBeneathTheControlsDrawnOnThem) {
-  // Z-order from the top; both frames must come after every other control.
+TEST_F(Form1Test, LabelsAndThenFramesLieBeneathTheControlsDrawnOnThem) {
+  // Z-order from the top: the labels below the field and the buttons, the frames below all.
   std::vector<HWND> zOrder;
   for (HWND child = GetWindow(form_->hwnd(), GW_CHILD); child != nullptr;
        child = GetWindow(child, GW_HWNDNEXT)) {
     zOrder.push_back(child);
   }
   ASSERT_EQ(zOrder.size(), Form1Controls().size());
+  const auto depth = [&](int id) { return std::find(zOrder.begin(), zOrder.end(), Child(id)); };
+  for (int label : {kLabel1Id, kLabel2Id, kLabel3Id}) {
+    for (int above : {kTxtStandardProjectId, kBrowseId, kConvertButtonId}) {
+      EXPECT_LT(depth(above), depth(label)) << "label " << label << " over control " << above;
+    }
+  }
   const std::vector<HWND> bottom(zOrder.end() - 2, zOrder.end());
   EXPECT_NE(std::find(bottom.begin(), bottom.end(), Child(kFrame1Id)), bottom.end());
   EXPECT_NE(std::find(bottom.begin(), bottom.end(), Child(kFrame2Id)), bottom.end());
   for (HWND child : zOrder) {
     EXPECT_TRUE(GetWindowLongPtrW(child, GWL_STYLE) & WS_CLIPSIBLINGS);
   }
+}
+
+TEST_F(Form1Test, OpensCentredOnItsMonitorsWorkArea) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  ASSERT_TRUE(
+      GetMonitorInfoW(MonitorFromWindow(form_->hwnd(), MONITOR_DEFAULTTONEAREST), &monitor));
+  RECT window{};
+  GetWindowRect(form_->hwnd(), &window);
+  const RECT& work = monitor.rcWork;
+  EXPECT_LE(std::abs((window.left + window.right) - (work.left + work.right)), 1);
+  EXPECT_LE(std::abs((window.top + window.bottom) - (work.top + work.bottom)), 1);
+}
+
+TEST_F(Form1Test, SystemColourChangeReachesTheStatusBar) {
+  // The status bar repaints in new colours only when told; the window passes the news on.
+  static int seen = 0;
+  seen = 0;
+  const SUBCLASSPROC count = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR) -> LRESULT {
+    if (message == WM_SYSCOLORCHANGE) ++seen;
+    return DefSubclassProc(window, message, wParam, lParam);
+  };
+  ASSERT_TRUE(SetWindowSubclass(Child(kStbMainId), count, 1, 0));
+  SendMessageW(form_->hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+  RemoveWindowSubclass(Child(kStbMainId), count, 1);
+  EXPECT_EQ(seen, 1);
 }
 
 TEST_F(Form1Test, EveryControlUsesTheMessageFontWhichIsReplacedOnDpiChange) {

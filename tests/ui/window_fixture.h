@@ -17,29 +17,32 @@ namespace ui {
 class Form1Fixture : public testing::Test {
  protected:
   void SetUp() override {
+    // Per-monitor aware, as the program's manifest makes the program, so that the window is laid
+    // out at the display's own DPI.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
+    form_ = MakeForm1();
+    ASSERT_NE(form_, nullptr);
+  }
+
+  void TearDown() override { form_.reset(); }
+
+  // A window of its own, created; null after a failure.
+  static std::unique_ptr<Form1> MakeForm1() {
     // These tests never convert: a file service asked for is a fault of the window.
-    form_ = std::make_unique<Form1>(
+    auto form = std::make_unique<Form1>(
         []() -> std::unique_ptr<platform::FileSystemObject> {
           ADD_FAILURE() << "the window asked for the file services";
           throw platform::Failure(platform::kInternalError, "no file services in this test");
         },
         /*endsProgram=*/false);
-    ASSERT_TRUE(form_->Create(GetModuleHandleW(nullptr))) << GetLastError();
+    if (form->Create(GetModuleHandleW(nullptr))) return form;
+    ADD_FAILURE() << "the window could not be created: " << GetLastError();
+    return nullptr;
   }
-
-  void TearDown() override { form_.reset(); }
 
   HWND Child(int id) const { return form_->Control(id); }
-
-  // The child's rectangle in the client coordinates of `relativeTo`.
-  static RECT RectIn(HWND child, HWND relativeTo) {
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(HWND_DESKTOP, relativeTo, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-  }
 
   static std::wstring Text(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
