@@ -138,6 +138,7 @@ bool Form1::OnCreate() {
   RECT window{};
   GetWindowRect(hwnd_, &window);
   MoveWindowTo(hwnd_, CentredOn(window, WorkAreaOf(hwnd_)));
+  AnnotateForScreenReaders();
   lastFocus_ = Control(kTxtStandardProjectId);
   return true;
 }
@@ -187,6 +188,16 @@ void Form1::FitClientArea(SIZE client) {
   }
 }
 
+void Form1::AnnotateForScreenReaders() {
+  annotations_ = AccessibleAnnotations::FromSystem();
+  // "..." would be read as dot dot dot; the field's label is a sentence, too long for a name.
+  annotations_.SetName(Control(kBrowseId), L"Browse");
+  annotations_.SetName(Control(kTxtStandardProjectId), L"Project file");
+  annotations_.SetDescription(Control(kTxtStandardProjectId), FindControl(kLabel2Id)->text);
+  // Progress, refusals and "Complete!" are spoken as they appear.
+  annotations_.SetPoliteLiveRegion(Control(kStbMainId));
+}
+
 void Form1::OnCommand(int id, int code) noexcept {
   // Enter and Esc arrive here as IDOK and IDCANCEL from IsDialogMessage; like every other command
   // but the two button presses, they do nothing.
@@ -229,6 +240,7 @@ void Form1::KeepOnWorkArea() {
 }
 
 void Form1::OnDestroy() {
+  annotations_.Clear();
   if (endsProgram_) PostQuitMessage(0);
 }
 
@@ -260,8 +272,9 @@ void Form1::ShowMessage(const std::wstring& text) {
 void Form1::SetStatusText(const std::wstring& text) {
   HWND statusBar = Control(kStbMainId);
   SetWindowTextW(statusBar, text.c_str());
-  // A run holds the thread; paint now so that its progress is seen.
+  // A run holds the thread; paint now so that its progress is seen, and heard.
   UpdateWindow(statusBar);
+  AnnounceLiveRegionChange(statusBar);
 }
 
 void Form1::ReportUnexpectedFailure() noexcept {

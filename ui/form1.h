@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/win32_headers.h"
+#include "ui/accessibility.h"
 #include "ui/dpi.h"
 #include "ui/file_dialog.h"
 #include "ui/upgrade_state.h"
@@ -56,6 +57,8 @@ class Form1 final : public UpgradeUi {
   void FitClientArea(SIZE client);
   // Moves the window, after it has grown, by the least that keeps it on its work area.
   void KeepOnWorkArea();
+  // Tells screen readers what the controls' own texts leave unsaid.
+  void AnnotateForScreenReaders();
   // Shows what reached a command handler uncaught. Call only inside a catch block.
   void ReportUnexpectedFailure() noexcept;
 
@@ -63,6 +66,7 @@ class Form1 final : public UpgradeUi {
   HINSTANCE instance_ = nullptr;
   UINT dpi_ = kBaseDpi;
   UniqueFont font_;
+  AccessibleAnnotations annotations_;
   HWND lastFocus_ = nullptr;  // given back when the window is activated again
   bool endsProgram_;
   std::wstring appName_;

@@ -2,6 +2,7 @@
 enable_language(RC)
 
 add_library(bu_window STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/accessibility.cpp
   ${CMAKE_CURRENT_LIST_DIR}/app_name.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dpi.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_dialog.cpp
@@ -10,7 +11,9 @@ add_library(bu_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/text_room.cpp
   ${CMAKE_CURRENT_LIST_DIR}/work_area.cpp
 )
-target_link_libraries(bu_window PUBLIC bu_state comctl32 gdi32 user32)
+# ole32 for COM, which the accessibility service needs; oleacc and uuid only for that service's
+# identifiers, so that oleacc.dll itself is not loaded at start.
+target_link_libraries(bu_window PUBLIC bu_state comctl32 gdi32 user32 ole32 oleacc uuid)
 if(MINGW)
   # wWinMain as the entry point; MSVC finds it by itself.
   target_compile_options(bu_window PUBLIC -municode)

@@ -37,6 +37,14 @@ bool WaitFor(Predicate done, std::chrono::milliseconds limit = kWaitLimit) {
   return true;
 }
 
+// The hook's callback has no context of its own; one watch at a time.
+std::vector<HWND> liveRegionChanges;
+
+void CALLBACK LiveRegionChanged(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD,
+                                DWORD) {
+  if (object == OBJID_CLIENT && child == CHILDID_SELF) liveRegionChanges.push_back(window);
+}
+
 void CALLBACK PressAnswered(HWND, UINT, ULONG_PTR data, LRESULT) {
   *reinterpret_cast<bool*>(data) = true;
 }
@@ -93,6 +101,7 @@ BOOL CALLBACK ReadBoxPart(HWND child, LPARAM data) {
 }  // namespace
 
 AppDriver::~AppDriver() {
+  if (liveRegionHook_ != nullptr) UnhookWinEvent(liveRegionHook_);
   if (process_.hProcess == nullptr) return;
   if (!CloseAndWait()) TerminateProcess(process_.hProcess, 99);
   CloseHandle(process_.hThread);
@@ -264,6 +273,21 @@ bool AppDriver::CloseAndWait() {
   DWORD exitCode = 1;
   GetExitCodeProcess(process_.hProcess, &exitCode);
   return exitCode == 0;
+}
+
+bool AppDriver::WatchLiveRegions() {
+  liveRegionChanges.clear();
+  if (liveRegionHook_ == nullptr) {
+    liveRegionHook_ =
+        SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr,
+                        LiveRegionChanged, process_.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
+  }
+  return liveRegionHook_ != nullptr;
+}
+
+const std::vector<HWND>& AppDriver::LiveRegionChanges(std::size_t atLeast) {
+  WaitFor([&] { return liveRegionChanges.size() >= atLeast; }, std::chrono::milliseconds(2000));
+  return liveRegionChanges;
 }
 
 }  // namespace ui::e2e

@@ -78,6 +78,13 @@ class AppDriver {
   // Asks the window to close; true when the program then ends with exit code 0.
   bool CloseAndWait();
 
+  // From now on, keeps the windows for which the program raises a live-region change, as a
+  // screen reader would hear of them; false where the hook cannot be set.
+  bool WatchLiveRegions();
+  // Those windows, in order, once there are `atLeast` of them or a short wait is over: they come
+  // through this thread's own queue.
+  const std::vector<HWND>& LiveRegionChanges(std::size_t atLeast);
+
  private:
   bool FindControls();
 
@@ -88,6 +95,7 @@ class AppDriver {
   HWND convert_ = nullptr;
   HWND statusBar_ = nullptr;
   bool pressHandled_ = true;
+  HWINEVENTHOOK liveRegionHook_ = nullptr;
   std::wstring error_;
 };
 

@@ -159,6 +159,18 @@ TEST_F(EndToEndTest, RunsOneAfterAnotherCarryTheStatusOver) {
   EXPECT_TRUE(OneOkOnlyBox(run, kMissingProject));
 }
 
+TEST_F(EndToEndTest, EveryStatusTextIsAnnouncedToScreenReaders) {
+  const SampleProject project = WriteSampleProject(Folder(L"Announced"), "1.00.000");
+  ASSERT_TRUE(app_->WatchLiveRegions());
+  const RunSeen run = Convert(project.projectFile);
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.statusText, L"Complete!");
+  // "Converting ...", "Converted ..." and the rest to "Complete!", each from the status bar.
+  const std::vector<HWND>& changes = app_->LiveRegionChanges(3);
+  EXPECT_GE(changes.size(), 3u);
+  for (HWND window : changes) EXPECT_EQ(window, app_->statusBar());
+}
+
 TEST_F(EndToEndTest, ProjectInAFolderNamedInSeveralScriptsIsUpgraded) {
   const SampleProject project =
       WriteSampleProject(Folder(L"Проект プロジェクト 项目 مشروع Ελληνικά"), "1.10.000");

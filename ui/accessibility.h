@@ -1,0 +1,62 @@
+// What screen readers are told beyond what the controls say of themselves, through the system's
+// accessibility property service: a control's name and description where its visible text is no
+// good name, and that a control is a polite live region, whose changes are read out when the
+// reader is idle. Where COM or the service is missing, or a call fails (Wine answers E_NOTIMPL),
+// the control is left as it is and nothing is said: the window works the same without them.
+#pragma once
+
+#include "platform/scoped_resource.h"
+#include "platform/win32_headers.h"
+
+#include <oleacc.h>
+
+#include <vector>
+
+namespace ui {
+
+// Owns one reference to a COM object.
+template <typename Interface>
+struct ComTraits {
+  using Handle = Interface*;
+  using Error = bool;  // a release cannot fail
+  static Interface* Invalid() { return nullptr; }
+  static bool IsValid(Interface* object) { return object != nullptr; }
+  static bool Release(Interface* object) {
+    object->Release();
+    return false;
+  }
+};
+
+class AccessibleAnnotations {
+ public:
+  // Annotates nothing.
+  AccessibleAnnotations() = default;
+  // Through that service, whose one reference it takes over.
+  explicit AccessibleAnnotations(IAccPropServices* service) : service_(service) {}
+  // Through the system's service, where the thread's COM apartment can create it.
+  static AccessibleAnnotations FromSystem();
+
+  void SetName(HWND control, const wchar_t* name);
+  void SetDescription(HWND control, const wchar_t* description);
+  void SetPoliteLiveRegion(HWND control);
+
+  // Takes every annotation back; due while the controls still exist.
+  void Clear();
+
+ private:
+  void SetText(HWND control, const MSAAPROPID& property, const wchar_t* text);
+  // Keeps a successful annotation, so that Clear takes it back.
+  void Record(HRESULT result, HWND control, const MSAAPROPID& property);
+
+  platform::ScopedResource<ComTraits<IAccPropServices>> service_;
+  struct Annotated {
+    HWND control;
+    MSAAPROPID property;
+  };
+  std::vector<Annotated> annotated_;
+};
+
+// Tells screen readers that the live region's text has changed, so that a reader speaks it.
+void AnnounceLiveRegionChange(HWND region);
+
+}  // namespace ui
