@@ -251,7 +251,12 @@ void Form1::Browse_Click() {
                 L").");
     return;
   }
-  SetWindowTextW(Control(kTxtStandardProjectId), result.fileName.c_str());
+  HWND field = Control(kTxtStandardProjectId);
+  SetWindowTextW(field, result.fileName.c_str());
+  // The caret at the end scrolls the field there, so that the file's name is in view.
+  const auto end = static_cast<WPARAM>(result.fileName.size());
+  SendMessageW(field, EM_SETSEL, end, static_cast<LPARAM>(end));
+  SendMessageW(field, EM_SCROLLCARET, 0, 0);
 }
 
 void Form1::ConvertButton_Click() { upgrade::ConvertButton_Click(state_, *this); }

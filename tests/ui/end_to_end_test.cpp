@@ -108,6 +108,23 @@ class EndToEndTest : public testing::Test {
     return nullptr;
   }
 
+  // The field shows its last character, scrolled there rather than cut off at the right.
+  static testing::AssertionResult LastCharacterInView(HWND field, std::size_t length) {
+    DWORD_PTR firstVisible = 0;
+    DWORD_PTR position = 0;
+    if (!SendMessageTimeoutW(field, EM_GETFIRSTVISIBLELINE, 0, 0, SMTO_NORMAL, 5000,
+                             &firstVisible) ||
+        !SendMessageTimeoutW(field, EM_POSFROMCHAR, length - 1, 0, SMTO_NORMAL, 5000, &position)) {
+      return testing::AssertionFailure() << "the field did not answer";
+    }
+    RECT client{};
+    GetClientRect(field, &client);
+    const int x = static_cast<short>(LOWORD(position));
+    if (firstVisible == 0) return testing::AssertionFailure() << "the field shows its start";
+    if (x < 0 || x >= client.right) return testing::AssertionFailure() << "last character at " << x;
+    return testing::AssertionSuccess();
+  }
+
   static void ExpectUpgraded(const SampleProject& project, std::string_view version) {
     EXPECT_EQ(ReadBytes(project.projectFile), upgrade_test::UpgradedProjectText(version));
     EXPECT_EQ(ReadBytes(project.fileGroups), upgrade_test::kUpgradedFileGroupsText);
@@ -254,8 +271,10 @@ TEST_F(EndToEndTest, BrowseCancelledKeepsTheFieldsTextWithoutAMessage) {
   }
 }
 
-TEST_F(EndToEndTest, BrowseChoiceLandsInTheField) {
-  const SampleProject project = WriteSampleProject(Folder(L"Browse"), "1.00.000");
+TEST_F(EndToEndTest, BrowseChoiceLandsInTheFieldWithItsEndInView) {
+  // A path wider than the field, whose file name must still be seen.
+  const SampleProject project = WriteSampleProject(
+      Folder(L"Browse into a folder whose name alone is wider than the path field"), "1.00.000");
   const std::wstring chosen = project.projectFile;
   for (const std::wstring& text : {std::wstring(), std::wstring(kBrowseStartTexts[1])}) {
     SCOPED_TRACE(Utf8(text));
@@ -276,6 +295,7 @@ TEST_F(EndToEndTest, BrowseChoiceLandsInTheField) {
     ASSERT_TRUE(press.finished);
     EXPECT_TRUE(press.messages.empty());
     EXPECT_EQ(AppDriver::TextOf(app_->field()), chosen);
+    EXPECT_TRUE(LastCharacterInView(app_->field(), chosen.size()));
   }
 }
 
