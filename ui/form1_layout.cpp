@@ -24,20 +24,15 @@ constexpr ControlRow Button(const wchar_t* name, const wchar_t* text, TwipsRect 
   return ControlRow{name, L"BUTTON", text, kButtonStyle, 0, rect, id, 0};
 }
 
+// clang-format off
 constexpr std::array<ControlRow, kControlCount> kControls{
     Frame(L"Frame1", L"Select Project:", {120, 120, 4575, 1815}, kFrame1Id),
     Label(L"Label2",
           L"Please browse your Brenlow Professional project, then press Convert to upgrade your "
           L"project.",
           {120, 240, 4335, 495}, kLabel2Id, kFrame1Id),
-    ControlRow{L"txtStandardProject",
-               L"EDIT",
-               L"",
-               ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP,
-               WS_EX_CLIENTEDGE,
-               {360, 960, 3615, 285},
-               kTxtStandardProjectId,
-               0},
+    ControlRow{L"txtStandardProject", L"EDIT", L"", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP,
+               WS_EX_CLIENTEDGE, {360, 960, 3615, 285}, kTxtStandardProjectId, 0},
     Button(L"Browse", L"...", {4080, 960, 495, 285}, kBrowseId),
     Button(L"ConvertButton", L"Convert", {360, 1440, 1335, 375}, kConvertButtonId),
     Frame(L"Frame2", L"", {120, 2040, 4575, 2055}, kFrame2Id),
@@ -51,16 +46,10 @@ constexpr std::array<ControlRow, kControlCount> kControls{
           {120, 1080, 4215, 735}, kLabel3Id, kFrame2Id),
     // Placed by the table like every other control, docked by its rectangle; CCS_NORESIZE keeps
     // the control from choosing a height of its own.
-    ControlRow{L"stbMain",
-               STATUSCLASSNAMEW,
-               L"",
-               CCS_NOPARENTALIGN | CCS_NORESIZE,
-               0,
-               {0, 4425, 4830, 375},
-               kStbMainId,
-               0,
-               true},
+    ControlRow{L"stbMain", STATUSCLASSNAMEW, L"", CCS_NOPARENTALIGN | CCS_NORESIZE, 0,
+               {0, 4425, 4830, 375}, kStbMainId, 0, true},
 };
+// clang-format on
 
 std::size_t IndexOf(int id) {
   for (std::size_t i = 0; i < kControls.size(); ++i) {
