@@ -10,20 +10,12 @@
 
 #include "bench/non_durable_file_system.h"
 #include "platform/posix_path.h"
+#include "tests/support/recording_ui.h"
 #include "ui/upgrade_state.h"
-#include "ui/upgrade_ui.h"
 #include "upgrade/line_rules.h"
 #include "upgrade/text_rewrite.h"
 
 namespace {
-
-class SilentUi final : public ui::UpgradeUi {
- public:
-  std::wstring ProjectPath() override { return {}; }
-  void ShowMessage(const std::wstring& text) override { message = text; }
-  void SetStatusText(const std::wstring& /*text*/) override {}
-  std::wstring message;
-};
 
 long PeakResidentKib() {
   std::ifstream status("/proc/self/status");
@@ -43,14 +35,14 @@ int main(int argc, char** argv) {
   }
   ui::UpgradeState state(noFlush ? bench::CreateNonDurableFileSystem
                                  : platform::CreatePlatformFileSystem);
-  SilentUi silentUi;
+  upgrade_test::RecordingUi recorder;
   upgrade::LinkTypeLineRule rule;
   const std::wstring path = platform::FromNativePath(argv[argc - 1]);
   const auto start = std::chrono::steady_clock::now();
-  const upgrade::StepResult result = upgrade::RewriteTextFile(state, silentUi, path, rule);
+  const upgrade::StepResult result = upgrade::RewriteTextFile(state, recorder, path, rule);
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
   if (result != upgrade::kStepSucceeded) {
-    std::fprintf(stderr, "the rewrite failed: %ls\n", silentUi.message.c_str());
+    std::fprintf(stderr, "the rewrite failed: %ls\n", state.statusMessage.c_str());
     return 1;
   }
   std::printf("seconds=%.6f vmhwm_kib=%ld\n", elapsed.count(), PeakResidentKib());

@@ -66,7 +66,7 @@ std::size_t FindCharacter(const Characters& text, const char* c) {
   return std::string::npos;
 }
 
-Model Read(std::string_view bytes, int codePage) {
+Model Read(std::string_view bytes, fuzz::CodePage codePage) {
   Model model;
   ModelSection* section = nullptr;
   bool firstLine = true;
@@ -144,7 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Half of the inputs run under a tiny cap, so that the refusal is reached too.
   const std::uint8_t choice = fuzz::TakeByte(input);
   const std::size_t cap = (choice & 1) != 0 ? choice >> 3 : platform::IniReader::kDefaultCap;
-  const int codePage = fuzz::PickCodePage(choice >> 1);
+  const fuzz::CodePage codePage = fuzz::PickCodePage(choice >> 1);
   const Model model = Read(input, codePage);
   const bool overCap = model.held > cap || model.longestLine > cap;
 

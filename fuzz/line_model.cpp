@@ -42,27 +42,28 @@ bool Narrow(std::wstring_view text, std::string& bytes) {
   return true;
 }
 
-int PickCodePage(std::uint8_t choice) {
+CodePage PickCodePage(std::uint8_t choice) {
   switch (choice & 3) {
     case 1:
-      return 932;
+      return &upgrade_test::kDoubleByteCodePages[0];  // 932
     case 2:
-      return 936;
+      return &upgrade_test::kDoubleByteCodePages[1];  // 936
     default:
-      return 0;
+      return nullptr;
   }
 }
 
-platform::LeadBytes LeadBytesOf(int codePage) {
-  if (codePage == 932) return platform::LeadBytes{{0x81, 0x9F}, {0xE0, 0xFC}};
-  if (codePage == 936) return platform::LeadBytes{{0x81, 0xFE}};
-  return platform::LeadBytes();
+platform::LeadBytes LeadBytesOf(CodePage codePage) {
+  return codePage ? codePage->LeadBytes() : platform::LeadBytes();
 }
 
-std::vector<std::string> SplitCharacters(std::string_view bytes, int codePage) {
+std::vector<std::string> SplitCharacters(std::string_view bytes, CodePage codePage) {
+  // From the code page's ranges, not from the lead-byte table of the code under test.
   const auto isLead = [codePage](unsigned char b) {
-    if (codePage == 932) return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-    if (codePage == 936) return b >= 0x81 && b <= 0xFE;
+    if (!codePage) return false;
+    for (const platform::LeadBytes::Range& range : codePage->leadRanges) {
+      if (b >= range.first && b <= range.last) return true;
+    }
     return false;
   };
   std::vector<std::string> characters;
@@ -77,7 +78,7 @@ std::vector<std::string> SplitCharacters(std::string_view bytes, int codePage) {
   return characters;
 }
 
-bool HasCharacter(std::string_view bytes, std::string_view character, int codePage) {
+bool HasCharacter(std::string_view bytes, std::string_view character, CodePage codePage) {
   for (const std::string& c : SplitCharacters(bytes, codePage)) {
     if (c == character) return true;
   }

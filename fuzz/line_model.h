@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/lead_bytes.h"
+#include "tests/support/double_byte_code_pages.h"
 
 namespace fuzz {
 
@@ -20,14 +21,17 @@ std::wstring Widen(std::string_view bytes);
 // Byte N for character U+00NN; false if a character is above U+00FF.
 bool Narrow(std::wstring_view text, std::string& bytes);
 
-// 0 (single-byte), 932 or 936, by bits 0 and 1 of `choice`.
-int PickCodePage(std::uint8_t choice);
+// A double-byte code page, or nullptr for a single-byte one.
+using CodePage = const upgrade_test::DoubleByteCodePage*;
+
+// Single-byte, 932 or 936, by bits 0 and 1 of `choice`.
+CodePage PickCodePage(std::uint8_t choice);
 // The lead bytes of that code page, for the code under test.
-platform::LeadBytes LeadBytesOf(int codePage);
+platform::LeadBytes LeadBytesOf(CodePage codePage);
 // The bytes as characters of the code page: one byte each, or two after a lead byte; a lead byte
 // that ends the text stands alone.
-std::vector<std::string> SplitCharacters(std::string_view bytes, int codePage);
-bool HasCharacter(std::string_view bytes, std::string_view character, int codePage);
+std::vector<std::string> SplitCharacters(std::string_view bytes, CodePage codePage);
+bool HasCharacter(std::string_view bytes, std::string_view character, CodePage codePage);
 
 // Consumes the first byte of the input as a small number (0 when the input is empty).
 std::uint8_t TakeByte(std::string_view& input);

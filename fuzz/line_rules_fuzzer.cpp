@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "fuzz/line_model.h"
-#include "platform/text_stream.h"
+#include "tests/support/recording_text_stream.h"
 #include "upgrade/line_rules.h"
 #include "upgrade/project_version.h"
 
@@ -27,17 +27,6 @@ namespace {
 void Require(bool condition) {
   if (!condition) std::abort();
 }
-
-class LineRecorder final : public platform::TextStream {
- public:
-  bool AtEndOfStream() override { return true; }
-  void ReadLine(std::wstring&) override { std::abort(); }
-  void WriteLine(std::wstring_view text) override { lines.emplace_back(text); }
-  void WriteBlankLines(int count) override { lines.insert(lines.end(), count, L""); }
-  void Close() override {}
-
-  std::vector<std::wstring> lines;
-};
 
 bool SameIgnoringCase(std::wstring_view a, std::wstring_view b) {
   if (a.size() != b.size()) return false;
@@ -102,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view input(reinterpret_cast<const char*>(data), size);
   const std::uint8_t choice = fuzz::TakeByte(input);
   const bool wide = (choice & 1) != 0;
-  const int codePage = fuzz::PickCodePage(choice >> 1);
+  const fuzz::CodePage codePage = fuzz::PickCodePage(choice >> 1);
   const std::wstring text = Characters(input, wide);
   std::vector<std::wstring> lines = Lines(text);
   // The first line is the version as read; the rest are the file's lines.
@@ -122,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   Require(upgrade::ClassifyVersionText(versionText) == TableCode(versionText));
 
-  LineRecorder linkWriter;
+  upgrade_test::RecordingTextStream linkWriter;
   const auto holdsBoth = [codePage](std::string_view bytes) {
     return fuzz::HasCharacter(bytes, "[", codePage) && fuzz::HasCharacter(bytes, "]", codePage);
   };
@@ -146,8 +135,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // As the rewrite runs them: a line without brackets is copied instead of handed over whenever
   // the rule says it would copy it unchanged. Both ways give the same lines.
   const auto copyingRuns = [&](upgrade::LineRule& rule, upgrade::LineRule& copying) {
-    LineRecorder applied;
-    LineRecorder copied;
+    upgrade_test::RecordingTextStream applied;
+    upgrade_test::RecordingTextStream copied;
     for (std::size_t i = 0; i < lines.size(); ++i) {
       rule.Apply(byteLines[i], applied);
       if (copying.CopiesLinesWithoutBrackets() &&
@@ -167,7 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   upgrade::VersionLineRule versionCopying(versionText, fuzz::LeadBytesOf(codePage));
   copyingRuns(versionModel, versionCopying);
 
-  LineRecorder versionWriter;
+  upgrade_test::RecordingTextStream versionWriter;
   upgrade::VersionLineRule versionRule(versionText, fuzz::LeadBytesOf(codePage));
   bool inGeneral = false;
   bool anyRaised = false;

@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "fuzz/line_model.h"
+#include "tests/support/recording_ui.h"
 #include "ui/upgrade_state.h"
-#include "ui/upgrade_ui.h"
 #include "upgrade/line_rules.h"
 #include "upgrade/text_rewrite.h"
 
@@ -30,16 +30,6 @@ namespace fs = std::filesystem;
 void Require(bool condition) {
   if (!condition) std::abort();
 }
-
-class QuietUi final : public ui::UpgradeUi {
- public:
-  std::wstring ProjectPath() override { return L""; }
-  void ShowMessage(const std::wstring& text) override { messages.push_back(text); }
-  void SetStatusText(const std::wstring& text) override { statusTexts.push_back(text); }
-
-  std::vector<std::wstring> messages;
-  std::vector<std::wstring> statusTexts;
-};
 
 // One folder for the whole fuzzing run, removed at exit.
 const fs::path& Folder() {
@@ -137,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::wstring source = Folder().wstring() + L"\\Source.ipr";
 
   ui::UpgradeState state;
-  QuietUi ui;
+  upgrade_test::RecordingUi ui;
   upgrade::StepResult result;
   if (projectRule) {
     upgrade::VersionLineRule rule(fuzz::Widen(versionText));

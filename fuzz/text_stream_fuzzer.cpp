@@ -15,11 +15,13 @@
 #include "platform/buffered_text_stream.h"
 #include "platform/failure.h"
 #include "platform/memory_channel.h"
+#include "tests/support/failure_number.h"
 
 namespace {
 
 using platform::BufferedTextStream;
 using platform::MemoryChannel;
+using upgrade_test::FailureNumber;
 
 void Require(bool condition) {
   if (!condition) std::abort();
@@ -27,16 +29,6 @@ void Require(bool condition) {
 
 std::size_t BufferSize(std::uint8_t choice) {
   return choice < 0xF0 ? std::size_t{1} + choice % 70 : BufferedTextStream::kDefaultBufferSize;
-}
-
-template <typename Action>
-std::int32_t FailureNumber(Action action) {
-  try {
-    action();
-  } catch (const platform::Failure& failure) {
-    return failure.number();
-  }
-  return 0;
 }
 
 }  // namespace

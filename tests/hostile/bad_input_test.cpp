@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/upgrade/support/recording_ui.h"
-#include "tests/upgrade/support/sample_project.h"
-#include "tests/upgrade/support/scratch_folder.h"
+#include "tests/support/recording_ui.h"
+#include "tests/support/sample_project.h"
+#include "tests/support/scratch_folder.h"
 #include "ui/upgrade_state.h"
 #include "upgrade/upgrade_run.h"
 

@@ -21,11 +21,11 @@
 #include <vector>
 
 #include "platform/failure.h"
-#include "tests/upgrade/support/fault_injecting_file_system.h"
-#include "tests/upgrade/support/memory_file_system.h"
-#include "tests/upgrade/support/recording_ui.h"
-#include "tests/upgrade/support/sample_project.h"
-#include "tests/upgrade/support/scratch_folder.h"
+#include "tests/support/fault_injecting_file_system.h"
+#include "tests/support/memory_file_system.h"
+#include "tests/support/recording_ui.h"
+#include "tests/support/sample_project.h"
+#include "tests/support/scratch_folder.h"
 #include "upgrade/upgrade_run.h"
 
 namespace hostile_test {

@@ -13,8 +13,8 @@
 
 #include "platform/text_stream.h"
 #include "tests/hostile/memory_probe.h"
-#include "tests/upgrade/support/recording_ui.h"
-#include "tests/upgrade/support/scratch_folder.h"
+#include "tests/support/recording_ui.h"
+#include "tests/support/scratch_folder.h"
 #include "ui/upgrade_state.h"
 #include "upgrade/upgrade_run.h"
 

@@ -9,7 +9,7 @@
 
 #include "platform/failure.h"
 #include "platform/memory_channel.h"
-#include "tests/upgrade/support/scratch_folder.h"
+#include "tests/support/failure_number.h"
 
 namespace platform_test {
 namespace {

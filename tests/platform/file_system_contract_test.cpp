@@ -13,8 +13,9 @@
 
 #include "platform/failure.h"
 #include "platform/file_system_object.h"
-#include "tests/upgrade/support/memory_file_system.h"
-#include "tests/upgrade/support/scratch_folder.h"
+#include "tests/support/failure_number.h"
+#include "tests/support/memory_file_system.h"
+#include "tests/support/scratch_folder.h"
 
 namespace platform_test {
 namespace {

@@ -9,13 +9,17 @@
 #include <vector>
 
 #include "platform/failure.h"
-#include "tests/platform/double_byte_code_pages.h"
-#include "tests/upgrade/support/scratch_folder.h"
+#include "tests/support/double_byte_code_pages.h"
+#include "tests/support/failure_number.h"
+#include "tests/support/scratch_folder.h"
 
 namespace platform_test {
 namespace {
 
+using upgrade_test::DoubleByteCodePage;
+using upgrade_test::EightBit;
 using upgrade_test::FailureNumber;
+using upgrade_test::kDoubleByteCodePages;
 using upgrade_test::ScratchFolder;
 using upgrade_test::WriteBytes;
 
@@ -136,7 +140,7 @@ TEST_P(IniDoubleByte, SecondBytesOfCharactersAreNoBracketsOrBlanks) {
   const std::string text = "[General]\r\nTitle=" + page.open + page.close +
                            "\r\nVersion=1.00.000\r\n[" + page.close + "]\r\nKey=1\r\n[x" + lead +
                            "]\r\nOther=2\r\nBlank=" + lead + " \r\nLast=" + lead;
-  IniReader doubleByte(IniReader::kDefaultCap, page.leadBytes);
+  IniReader doubleByte(IniReader::kDefaultCap, page.LeadBytes());
   doubleByte.LoadText(text);
   IniReader singleByte;
   singleByte.LoadText(text);

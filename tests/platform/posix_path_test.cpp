@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/failure.h"
-#include "tests/upgrade/support/scratch_folder.h"
+#include "tests/support/failure_number.h"
 
 namespace platform_test {
 namespace {

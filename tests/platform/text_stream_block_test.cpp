@@ -12,7 +12,7 @@
 #include "platform/failure.h"
 #include "platform/memory_channel.h"
 #include "platform/text_stream.h"
-#include "tests/upgrade/support/scratch_folder.h"
+#include "tests/support/failure_number.h"
 
 namespace platform_test {
 namespace {

@@ -7,7 +7,8 @@
 #include "platform/win32_headers.h"
 #include "platform/win32_path.h"
 #include "platform/win32_scoped_handle.h"
-#include "tests/upgrade/support/scratch_folder.h"
+#include "tests/support/failure_number.h"
+#include "tests/support/scratch_folder.h"
 
 namespace platform_test {
 namespace {

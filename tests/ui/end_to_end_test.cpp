@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "platform/win32_headers.h"
+#include "tests/support/sample_project.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/ui/app_driver.h"
-#include "tests/upgrade/support/sample_project.h"
-#include "tests/upgrade/support/scratch_folder.h"
 
 #include <dlgs.h>
 #include <winver.h>

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/platform/double_byte_code_pages.h"
-#include "tests/upgrade/support/recording_text_stream.h"
+#include "tests/support/double_byte_code_pages.h"
+#include "tests/support/recording_text_stream.h"
 #include "upgrade/line_rules.h"
 
 namespace upgrade_test {
@@ -196,11 +196,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 // On a double-byte code page the second byte of a character is no bracket; single-byte code pages
 // (no lead bytes) keep taking every byte for one, exactly as before.
-class DoubleByteLineRuleTest : public testing::TestWithParam<platform_test::DoubleByteCodePage> {};
+class DoubleByteLineRuleTest : public testing::TestWithParam<DoubleByteCodePage> {};
 
 TEST_P(DoubleByteLineRuleTest, SecondBytesOfCharactersAreNoBrackets) {
   const auto& page = GetParam();
-  using platform_test::EightBit;
   const std::wstring text = EightBit(page.open + page.close);
   const std::wstring closedByTrailByte = EightBit("[x" + page.close);
   const std::wstring endsInLeadByte = EightBit("[Data]" + page.open.substr(0, 1));
@@ -213,16 +212,16 @@ TEST_P(DoubleByteLineRuleTest, SecondBytesOfCharactersAreNoBrackets) {
   const Lines raisedProject = {
       L"[General]", L"Title=" + text, raised, closedByTrailByte, raised, realHeaderAfterText, v,
       L"[General]", endsInLeadByte,   v};
-  upgrade::VersionLineRule doubleByte(L"1.00.000", page.leadBytes);
+  upgrade::VersionLineRule doubleByte(L"1.00.000", page.LeadBytes());
   EXPECT_EQ(RunRule(doubleByte, project), raisedProject);
-  upgrade::VersionLineRule copying(L"1.00.000", page.leadBytes);
+  upgrade::VersionLineRule copying(L"1.00.000", page.LeadBytes());
   EXPECT_EQ(RunRuleCopyingRuns(copying, project), raisedProject);
   upgrade::VersionLineRule singleByte(L"1.00.000");
   EXPECT_EQ(RunRule(singleByte, project), project);
 
   const Lines groups = {EightBit("[Group" + page.close + "]"), L"Name=" + text, closedByTrailByte,
                         endsInLeadByte, L"[Info]"};
-  upgrade::LinkTypeLineRule doubleByteLinks(page.leadBytes);
+  upgrade::LinkTypeLineRule doubleByteLinks(page.LeadBytes());
   EXPECT_EQ(RunRule(doubleByteLinks, groups),
             (Lines{groups[0], kLink, groups[1], groups[2], groups[3], kLink, groups[4]}));
   upgrade::LinkTypeLineRule singleByteLinks;
@@ -230,8 +229,7 @@ TEST_P(DoubleByteLineRuleTest, SecondBytesOfCharactersAreNoBrackets) {
                                                      kLink, groups[3], kLink, groups[4]}));
 }
 
-INSTANTIATE_TEST_SUITE_P(CodePages, DoubleByteLineRuleTest,
-                         testing::ValuesIn(platform_test::kDoubleByteCodePages),
+INSTANTIATE_TEST_SUITE_P(CodePages, DoubleByteLineRuleTest, testing::ValuesIn(kDoubleByteCodePages),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "platform/failure.h"
-#include "tests/upgrade/support/fault_injecting_file_system.h"
-#include "tests/upgrade/support/recording_text_stream.h"
-#include "tests/upgrade/support/recording_ui.h"
-#include "tests/upgrade/support/sample_project.h"
-#include "tests/upgrade/support/scratch_folder.h"
+#include "tests/support/fault_injecting_file_system.h"
+#include "tests/support/recording_text_stream.h"
+#include "tests/support/recording_ui.h"
+#include "tests/support/sample_project.h"
+#include "tests/support/scratch_folder.h"
 #include "upgrade/line_rules.h"
 #include "upgrade/text_rewrite.h"
 #include "upgrade/upgrade_run.h"

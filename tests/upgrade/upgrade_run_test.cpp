@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "platform/failure.h"
-#include "tests/upgrade/support/fault_injecting_file_system.h"
-#include "tests/upgrade/support/recording_ui.h"
-#include "tests/upgrade/support/sample_project.h"
-#include "tests/upgrade/support/scratch_folder.h"
+#include "tests/support/fault_injecting_file_system.h"
+#include "tests/support/recording_ui.h"
+#include "tests/support/sample_project.h"
+#include "tests/support/scratch_folder.h"
 #include "upgrade/upgrade_run.h"
 
 namespace upgrade_test {

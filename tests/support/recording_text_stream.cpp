@@ -1,4 +1,4 @@
-#include "tests/upgrade/support/recording_text_stream.h"
+#include "tests/support/recording_text_stream.h"
 
 #include "platform/failure.h"
 

@@ -1,4 +1,4 @@
-#include "tests/upgrade/support/fault_injecting_file_system.h"
+#include "tests/support/fault_injecting_file_system.h"
 
 #include <algorithm>
 #include <utility>

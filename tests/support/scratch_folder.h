@@ -4,13 +4,10 @@
 // std::filesystem understands here. The byte helpers reach the files without the services.
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "platform/failure.h"
 
 namespace upgrade_test {
 
@@ -45,16 +42,5 @@ class ScratchFolder {
  private:
   std::wstring path_;
 };
-
-// The error number of the Failure that `action` throws, or 0 when it throws none.
-template <typename Action>
-std::int32_t FailureNumber(Action&& action) {
-  try {
-    action();
-  } catch (const platform::Failure& failure) {
-    return failure.number();
-  }
-  return 0;
-}
 
 }  // namespace upgrade_test

@@ -1,21 +1,24 @@
 // The four double-byte ANSI code pages, each with its lead-byte ranges as GetCPInfo gives them and
-// two of its characters whose second byte has the value of "[" or "]", for the tests of everything
-// that searches 8-bit lines for brackets.
+// two of its characters whose second byte has the value of "[" or "]", for the tests and fuzzers of
+// everything that searches 8-bit lines for brackets.
 #pragma once
 
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/lead_bytes.h"
 
-namespace platform_test {
+namespace upgrade_test {
 
 struct DoubleByteCodePage {
   const char* name;
-  platform::LeadBytes leadBytes;
+  std::vector<platform::LeadBytes::Range> leadRanges;
   std::string open;   // a character whose second byte is 5B
   std::string close;  // a character whose second byte is 5D
+
+  platform::LeadBytes LeadBytes() const { return platform::LeadBytes(leadRanges); }
 };
 
 // Bytes as the characters of the same value, as 8-bit text is read.
@@ -36,4 +39,4 @@ inline const DoubleByteCodePage kDoubleByteCodePages[] = {
     {"cp950", {{0x81, 0xFE}}, "\xA5[", "\xA4]"},  // U+52A0, U+4E5F
 };
 
-}  // namespace platform_test
+}  // namespace upgrade_test

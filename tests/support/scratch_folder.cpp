@@ -1,4 +1,4 @@
-#include "tests/upgrade/support/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "tests/upgrade/support/sample_project.h"
+#include "tests/support/sample_project.h"
 
-#include "tests/upgrade/support/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace upgrade_test {
 namespace {
