@@ -4,63 +4,63 @@
 #include <utility>
 
 #include "platform/failure.h"
+#include "platform/forwarding_text_stream.h"
 
 namespace upgrade_test {
 namespace {
 
-class FaultInjectingTextStream final : public platform::TextStream {
+class FaultInjectingTextStream final : public platform::ForwardingTextStream {
  public:
   FaultInjectingTextStream(std::unique_ptr<platform::TextStream> inner,
                            std::shared_ptr<FaultPlan> plan, std::wstring path)
-      : inner_(std::move(inner)), plan_(std::move(plan)), path_(std::move(path)) {}
+      : ForwardingTextStream(std::move(inner)), plan_(std::move(plan)), path_(std::move(path)) {}
 
   bool AtEndOfStream() override {
     plan_->Count("TextStream::AtEndOfStream", path_);
-    return inner_->AtEndOfStream();
+    return ForwardingTextStream::AtEndOfStream();
   }
   void ReadLine(std::wstring& line) override {
     plan_->Count("TextStream::ReadLine", path_);
-    inner_->ReadLine(line);
+    ForwardingTextStream::ReadLine(line);
   }
   void WriteLine(std::wstring_view text) override {
     plan_->Count("TextStream::WriteLine", path_);
-    inner_->WriteLine(text);
+    ForwardingTextStream::WriteLine(text);
   }
   // The byte forms are the same operations, counted under the same names.
   std::string_view ReadLineBytes() override {
     plan_->Count("TextStream::ReadLine", path_);
-    return inner_->ReadLineBytes();
+    return ForwardingTextStream::ReadLineBytes();
   }
   void WriteLineBytes(std::string_view bytes) override {
     plan_->Count("TextStream::WriteLine", path_);
-    inner_->WriteLineBytes(bytes);
+    ForwardingTextStream::WriteLineBytes(bytes);
   }
   // The runs are operations of their own: one that fails must leave the files as whole as any.
   LineRun ReadLineRun(char a, char b) override {
     plan_->Count("TextStream::ReadLineRun", path_);
-    return inner_->ReadLineRun(a, b);
+    return ForwardingTextStream::ReadLineRun(a, b);
   }
   void WriteLineRun(std::string_view lines) override {
     plan_->Count("TextStream::WriteLineRun", path_);
-    inner_->WriteLineRun(lines);
+    ForwardingTextStream::WriteLineRun(lines);
   }
   void WriteBlankLines(int count) override {
     plan_->Count("TextStream::WriteBlankLines", path_);
-    inner_->WriteBlankLines(count);
+    ForwardingTextStream::WriteBlankLines(count);
   }
   void FlushToDisk() override {
     plan_->Count("TextStream::FlushToDisk", path_);
-    inner_->FlushToDisk();
+    ForwardingTextStream::FlushToDisk();
   }
   void Close() override {
     plan_->Count("TextStream::Close", path_);
-    inner_->Close();
+    ForwardingTextStream::Close();
   }
-  // A release, as destroying the stream is: not an operation that can fail.
-  void Abandon() noexcept override { inner_->Abandon(); }
+  // Abandon is a release, as destroying the stream is: not an operation that can fail, and not
+  // counted.
 
  private:
-  std::unique_ptr<platform::TextStream> inner_;
   std::shared_ptr<FaultPlan> plan_;
   std::wstring path_;
 };
@@ -92,26 +92,26 @@ std::vector<std::int64_t> FaultPlan::Find(std::string_view name, std::wstring_vi
 
 FaultInjectingFileSystem::FaultInjectingFileSystem(
     std::unique_ptr<platform::FileSystemObject> inner, std::shared_ptr<FaultPlan> plan)
-    : inner_(std::move(inner)), plan_(std::move(plan)) {}
+    : ForwardingFileSystem(std::move(inner)), plan_(std::move(plan)) {}
 
 bool FaultInjectingFileSystem::FileExists(std::wstring_view path) {
   plan_->Count("FileExists", path);
-  return inner_->FileExists(path);
+  return ForwardingFileSystem::FileExists(path);
 }
 
 std::wstring FaultInjectingFileSystem::GetParentFolderName(std::wstring_view path) {
   plan_->Count("GetParentFolderName", path);
-  return inner_->GetParentFolderName(path);
+  return ForwardingFileSystem::GetParentFolderName(path);
 }
 
 std::wstring FaultInjectingFileSystem::GetAbsolutePathName(std::wstring_view path) {
   plan_->Count("GetAbsolutePathName", path);
-  return inner_->GetAbsolutePathName(path);
+  return ForwardingFileSystem::GetAbsolutePathName(path);
 }
 
 std::wstring FaultInjectingFileSystem::GetTempName() {
   plan_->Count("GetTempName", L"");
-  if (plan_->tempNames.empty()) return inner_->GetTempName();
+  if (plan_->tempNames.empty()) return ForwardingFileSystem::GetTempName();
   std::wstring name = std::move(plan_->tempNames.front());
   plan_->tempNames.erase(plan_->tempNames.begin());
   return name;
@@ -119,38 +119,34 @@ std::wstring FaultInjectingFileSystem::GetTempName() {
 
 void FaultInjectingFileSystem::CreateFolder(std::wstring_view path) {
   plan_->Count("CreateFolder", path);
-  inner_->CreateFolder(path);
+  ForwardingFileSystem::CreateFolder(path);
 }
 
 std::unique_ptr<platform::TextStream> FaultInjectingFileSystem::OpenTextFile(std::wstring_view path,
                                                                              platform::IoMode mode,
                                                                              bool create) {
   plan_->Count("OpenTextFile", path);
-  return std::make_unique<FaultInjectingTextStream>(inner_->OpenTextFile(path, mode, create), plan_,
-                                                    std::wstring(path));
+  return std::make_unique<FaultInjectingTextStream>(
+      ForwardingFileSystem::OpenTextFile(path, mode, create), plan_, std::wstring(path));
 }
 
 std::unique_ptr<platform::TextStream> FaultInjectingFileSystem::CreateTextFile(
     std::wstring_view path) {
   plan_->Count("CreateTextFile", path);
-  return std::make_unique<FaultInjectingTextStream>(inner_->CreateTextFile(path), plan_,
-                                                    std::wstring(path));
+  return std::make_unique<FaultInjectingTextStream>(ForwardingFileSystem::CreateTextFile(path),
+                                                    plan_, std::wstring(path));
 }
 
 void FaultInjectingFileSystem::DeleteFile(std::wstring_view path) {
   plan_->Count("DeleteFile", path);
-  inner_->DeleteFile(path);
+  ForwardingFileSystem::DeleteFile(path);
 }
 
 void FaultInjectingFileSystem::ReplaceFile(std::wstring_view target,
                                            std::wstring_view replacement) {
   plan_->Count("ReplaceFile", target, replacement);
-  inner_->ReplaceFile(target, replacement);
+  ForwardingFileSystem::ReplaceFile(target, replacement);
 }
-
-}  // namespace upgrade_test
-
-namespace upgrade_test {
 
 ui::UpgradeState::FileSystemFactory FaultInjectingFactory(
     std::shared_ptr<FaultPlan> plan, ui::UpgradeState::FileSystemFactory inner) {

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/file_system_object.h"
+#include "platform/forwarding_file_system.h"
 #include "ui/upgrade_state.h"
 
 namespace upgrade_test {
@@ -42,7 +42,7 @@ struct FaultPlan {
   std::vector<std::int64_t> Find(std::string_view name, std::wstring_view path) const;
 };
 
-class FaultInjectingFileSystem final : public platform::FileSystemObject {
+class FaultInjectingFileSystem final : public platform::ForwardingFileSystem {
  public:
   FaultInjectingFileSystem(std::unique_ptr<platform::FileSystemObject> inner,
                            std::shared_ptr<FaultPlan> plan);
@@ -59,7 +59,6 @@ class FaultInjectingFileSystem final : public platform::FileSystemObject {
   void ReplaceFile(std::wstring_view target, std::wstring_view replacement) override;
 
  private:
-  std::unique_ptr<platform::FileSystemObject> inner_;
   std::shared_ptr<FaultPlan> plan_;
 };
 
