@@ -12,12 +12,11 @@
 #include "platform/failure.h"
 #include "platform/posix_errors.h"
 #include "platform/posix_path.h"
+#include "platform/posix_read_only.h"
 #include "platform/posix_scoped_fd.h"
 
 namespace platform {
 namespace {
-
-constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
 
 #ifdef __linux__
 // How much a writer lets the cache hold before it asks the kernel to start writing it out.
@@ -97,9 +96,7 @@ ScopedFd OpenPosixFile(const std::string& nativePath, FileAccess access,
   if (!S_ISREG(info.st_mode)) {
     throw Failure(kPermissionDenied, "not a regular file: \"" + nativePath + "\"");
   }
-  if (access != FileAccess::kRead && (info.st_mode & kAnyWriteBit) == 0) {
-    throw Failure(kPermissionDenied, "the file is read-only: \"" + nativePath + "\"");
-  }
+  if (access != FileAccess::kRead) RefuseReadOnly(info, nativePath);
   if (::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK) != 0) {
     ThrowErrno(errno, "cannot set up", nativePath);
   }

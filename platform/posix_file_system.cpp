@@ -14,12 +14,11 @@
 #include "platform/path_names.h"
 #include "platform/posix_errors.h"
 #include "platform/posix_path.h"
+#include "platform/posix_read_only.h"
 #include "platform/posix_scoped_fd.h"
 
 namespace platform {
 namespace {
-
-constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
 
 // A rename is on the disk only once the folder that holds the name is. File systems that cannot
 // sync a folder (EINVAL) write their names through by themselves.
@@ -75,11 +74,7 @@ class PosixFileSystem final : public ByteFileSystem {
     if (S_ISDIR(info.st_mode)) {
       throw Failure(kFileNotFound, "a folder, not a file: \"" + nativePath + "\"");
     }
-    // unlink needs only the folder's permission; a read-only file is refused here, as it would be
-    // on any platform.
-    if (!S_ISLNK(info.st_mode) && (info.st_mode & kAnyWriteBit) == 0) {
-      throw Failure(kPermissionDenied, "the file is read-only: \"" + nativePath + "\"");
-    }
+    RefuseReadOnly(info, nativePath);
     if (::unlink(nativePath.c_str()) != 0) ThrowErrno(errno, "cannot delete", nativePath);
   }
 
@@ -89,11 +84,7 @@ class PosixFileSystem final : public ByteFileSystem {
     struct stat info {};
     if (::lstat(to.c_str(), &info) == 0) {
       if (S_ISDIR(info.st_mode)) throw Failure(kPermissionDenied, "a folder: \"" + to + "\"");
-      // rename needs only the folder's permission; a read-only file is refused here, as it would
-      // be on any platform.
-      if (!S_ISLNK(info.st_mode) && (info.st_mode & kAnyWriteBit) == 0) {
-        throw Failure(kPermissionDenied, "the file is read-only: \"" + to + "\"");
-      }
+      RefuseReadOnly(info, to);
     } else if (errno != ENOENT) {
       ThrowErrno(errno, "cannot examine", to);
     }

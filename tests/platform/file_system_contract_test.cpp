@@ -217,7 +217,8 @@ TEST_P(FileSystemContract, CreateFolderFailures) {
 }
 
 TEST_P(FileSystemContract, OpenTextFileFailures) {
-  WriteBytes(Path(L"present.txt"), "keep\r\n");
+  WriteBytes(Path(L"read-only.txt"), "keep\r\n");
+  MakeReadOnly(Path(L"read-only.txt"));
   ASSERT_NO_THROW(files_->CreateFolder(Path(L"folder")));
   const struct {
     const wchar_t* name;
@@ -231,6 +232,7 @@ TEST_P(FileSystemContract, OpenTextFileFailures) {
       {L"missing.txt", IoMode::ForWriting, false, platform::kFileNotFound},
       {L"folder", IoMode::ForReading, false, platform::kPermissionDenied},
       {L"folder", IoMode::ForWriting, true, platform::kPermissionDenied},
+      {L"read-only.txt", IoMode::ForWriting, true, platform::kPermissionDenied},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FailureNumber([&] { files_->OpenTextFile(Path(c.name), c.mode, c.create); }),
@@ -238,6 +240,7 @@ TEST_P(FileSystemContract, OpenTextFileFailures) {
         << fs::path(c.name).string();
   }
   EXPECT_FALSE(files_->FileExists(Path(L"missing.txt")));
+  EXPECT_EQ(ReadBytes(Path(L"read-only.txt")), "keep\r\n");
 }
 
 // Real failures on paths that cannot name a file: through a file as if it were a folder and, on
