@@ -32,7 +32,7 @@ struct FaultPlan {
   // When not empty, GetTempName hands these out in order instead of asking the real services.
   std::vector<std::wstring> tempNames;
   // Called for each operation after it is counted and before it is forwarded, so that a test can
-  // change the files under the upgrade's feet.
+  // change the files under the upgrade's feet, or fail the operation by throwing.
   std::function<void(const Operation&)> beforeForward;
 
   // Counts one operation and throws when it is one to fail.

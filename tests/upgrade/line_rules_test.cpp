@@ -1,10 +1,13 @@
-// The two line rules, run over whole files held in memory.
-#include <gmock/gmock.h>
+// The two line rules, run over whole files held in memory: line by line, and by the rewrite.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/buffered_text_stream.h"
+#include "platform/memory_channel.h"
 #include "tests/support/double_byte_code_pages.h"
 #include "tests/support/recording_text_stream.h"
 #include "upgrade/line_rules.h"
@@ -15,184 +18,154 @@ namespace {
 using Lines = std::vector<std::wstring>;
 
 // The rules see lines as the bytes of 8-bit text; the cases are written as characters.
-Lines RunRule(upgrade::LineRule& rule, const Lines& input) {
+std::string Bytes(std::wstring_view line) {
+  std::string bytes;
+  for (const wchar_t c : line) bytes.push_back(static_cast<char>(c));
+  return bytes;
+}
+
+// The plain rewrite: each line handed to the rule.
+Lines LineByLine(upgrade::LineRule& rule, const Lines& input) {
   RecordingTextStream writer;
-  for (const auto& line : input) {
-    std::string bytes;
-    for (const wchar_t c : line) bytes.push_back(static_cast<char>(c));
-    rule.Apply(bytes, writer);
-  }
+  for (const auto& line : input) rule.Apply(Bytes(line), writer);
   return writer.lines;
 }
 
-// As the rewrite runs a rule: a line without brackets is copied, not handed over, whenever the
-// rule says it would copy it unchanged. Both ways must write the same lines.
-Lines RunRuleCopyingRuns(upgrade::LineRule& rule, const Lines& input) {
+// The rewrite itself, over a text held in memory: it copies the runs of lines that the rule says
+// it would copy unchanged instead of handing them over.
+Lines Rewritten(upgrade::LineRule& rule, const Lines& input) {
+  std::string text;
+  for (const auto& line : input) text += Bytes(line) + "\r\n";
+  platform::BufferedTextStream reader(std::make_unique<platform::MemoryChannel>(text),
+                                      platform::BufferedTextStream::Direction::kRead);
   RecordingTextStream writer;
-  for (const auto& line : input) {
-    std::string bytes;
-    for (const wchar_t c : line) bytes.push_back(static_cast<char>(c));
-    if (rule.CopiesLinesWithoutBrackets() && bytes.find_first_of("[]") == std::string::npos) {
-      writer.WriteLineRun(bytes + "\r\n");
-    } else {
-      rule.Apply(bytes, writer);
-    }
-  }
+  const std::wstring_view refusal = upgrade::RewriteLines(reader, writer, rule);
+  EXPECT_EQ(refusal, rule.Refusal());
   return writer.lines;
 }
 
 struct RuleCase {
   const char* name;
-  std::wstring versionText;  // used by the version rule only
   Lines input;
-  Lines expected;
+  std::vector<std::size_t> changed;        // the lines raised, or the lines a LINKTYPE line follows
+  std::wstring versionText = L"1.00.000";  // the version rule's
 };
 
 void PrintTo(const RuleCase& c, std::ostream* os) { *os << c.name; }
+
+std::string CaseName(const testing::TestParamInfo<RuleCase>& info) { return info.param.name; }
+
+bool Changed(const RuleCase& c, std::size_t line) {
+  return std::find(c.changed.begin(), c.changed.end(), line) != c.changed.end();
+}
 
 class VersionLineRuleTest : public testing::TestWithParam<RuleCase> {};
 
 // The rule refuses exactly the texts in which it raised no line.
 TEST_P(VersionLineRuleTest, WritesExpectedLines) {
   const RuleCase& c = GetParam();
-  upgrade::VersionLineRule rule(c.versionText);
-  EXPECT_EQ(RunRule(rule, c.input), c.expected);
-  EXPECT_EQ(rule.Refusal().empty(), c.expected != c.input);
-  upgrade::VersionLineRule copying(c.versionText);
-  EXPECT_EQ(RunRuleCopyingRuns(copying, c.input), c.expected);
-  EXPECT_EQ(copying.Refusal().empty(), c.expected != c.input);
+  Lines expected = c.input;
+  for (const std::size_t line : c.changed) expected[line] = L"Version=1.20.000";
+  upgrade::VersionLineRule plain(c.versionText);
+  EXPECT_EQ(LineByLine(plain, c.input), expected);
+  EXPECT_EQ(plain.Refusal().empty(), !c.changed.empty());
+  upgrade::VersionLineRule rewritten(c.versionText);
+  EXPECT_EQ(Rewritten(rewritten, c.input), expected);
+  EXPECT_EQ(rewritten.Refusal(), plain.Refusal());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, VersionLineRuleTest,
     testing::Values(
         RuleCase{"VersionUnderGeneralIsRaised",
-                 L"1.00.000",
                  {L"[General]", L"Type=STANDARD", L"Version=1.00.000", L"Name=x"},
-                 {L"[General]", L"Type=STANDARD", L"Version=1.20.000", L"Name=x"}},
+                 {2}},
         RuleCase{"VersionUnderOtherSectionIsKept",
-                 L"1.00.000",
                  {L"[Data]", L"Version=1.00.000", L"[General]", L"Version=1.00.000"},
-                 {L"[Data]", L"Version=1.00.000", L"[General]", L"Version=1.20.000"}},
-        RuleCase{"VersionBeforeAnyHeaderIsKept",
-                 L"1.00.000",
-                 {L"Version=1.00.000", L"[General]"},
-                 {L"Version=1.00.000", L"[General]"}},
-        RuleCase{"HeaderInLowerCaseOpensGeneral",
-                 L"1.10.000",
-                 {L"[general]", L"Version=1.10.000"},
-                 {L"[general]", L"Version=1.20.000"}},
-        RuleCase{"HeaderInUpperCaseOpensGeneral",
-                 L"1.00.000",
-                 {L"[GENERAL]", L"Version=1.00.000"},
-                 {L"[GENERAL]", L"Version=1.20.000"}},
+                 {3}},
+        RuleCase{"VersionBeforeAnyHeaderIsKept", {L"Version=1.00.000", L"[General]"}, {}},
+        RuleCase{
+            "HeaderInLowerCaseOpensGeneral", {L"[general]", L"Version=1.10.000"}, {1}, L"1.10.000"},
+        RuleCase{"HeaderInUpperCaseOpensGeneral", {L"[GENERAL]", L"Version=1.00.000"}, {1}},
         RuleCase{"HeaderWithBlanksDoesNotOpenGeneral",
-                 L"1.00.000",
                  {L"[ General ]", L"Version=1.00.000", L"[General] ", L"Version=1.00.000"},
-                 {L"[ General ]", L"Version=1.00.000", L"[General] ", L"Version=1.00.000"}},
+                 {}},
         RuleCase{"LineWithBothBracketsClosesGeneral",
-                 L"1.00.000",
                  {L"[General]", L"Path=C:\\[x]", L"Version=1.00.000"},
-                 {L"[General]", L"Path=C:\\[x]", L"Version=1.00.000"}},
+                 {}},
         RuleCase{"BracketsInReverseOrderCloseGeneral",
-                 L"1.00.000",
                  {L"[General]", L"Note=]x[", L"Version=1.00.000"},
-                 {L"[General]", L"Note=]x[", L"Version=1.00.000"}},
+                 {}},
         RuleCase{"OneBracketOnlyDoesNotCloseGeneral",
-                 L"1.00.000",
                  {L"[General]", L"Path=C:\\[x", L"Version=1.00.000"},
-                 {L"[General]", L"Path=C:\\[x", L"Version=1.20.000"}},
+                 {2}},
         RuleCase{"SecondGeneralIsTreatedLikeTheFirst",
-                 L"1.00.000",
                  {L"[General]", L"Version=1.00.000", L"[Other]", L"Version=1.00.000", L"[General]",
                   L"Version=1.00.000"},
-                 {L"[General]", L"Version=1.20.000", L"[Other]", L"Version=1.00.000", L"[General]",
-                  L"Version=1.20.000"}},
+                 {1, 5}},
         RuleCase{"BlanksAroundEqualsAreKept",
-                 L"1.00.000",
                  {L"[General]", L"Version = 1.00.000", L"Version =1.00.000", L"Version= 1.00.000"},
-                 {L"[General]", L"Version = 1.00.000", L"Version =1.00.000", L"Version= 1.00.000"}},
+                 {}},
         RuleCase{"OtherCaseOrCharactersAreKept",
-                 L"1.00.000",
                  {L"[General]", L"version=1.00.000", L"VERSION=1.00.000", L"Version=1.00.0000",
                   L"Version=1.00.00", L"Version=1.00.000 "},
-                 {L"[General]", L"version=1.00.000", L"VERSION=1.00.000", L"Version=1.00.0000",
-                  L"Version=1.00.00", L"Version=1.00.000 "}},
+                 {}},
         RuleCase{"ValueDifferingInCaseFromVersionTextIsKept",
-                 L"1.00.000a",
                  {L"[General]", L"Version=1.00.000A", L"Version=1.00.000a"},
-                 {L"[General]", L"Version=1.00.000A", L"Version=1.20.000"}},
+                 {2},
+                 L"1.00.000a"},
         RuleCase{"EveryMatchingLineInGeneralIsRaised",
-                 L"1.00.000",
                  {L"[General]", L"Version=1.00.000", L"Version=1.00.000"},
-                 {L"[General]", L"Version=1.20.000", L"Version=1.20.000"}},
-        RuleCase{"EmptyVersionTextMatchesBareKey",
-                 L"",
-                 {L"[General]", L"Version=", L"Version"},
-                 {L"[General]", L"Version=1.20.000", L"Version"}},
+                 {1, 2}},
+        RuleCase{
+            "EmptyVersionTextMatchesBareKey", {L"[General]", L"Version=", L"Version"}, {1}, L""},
         RuleCase{
             "BlankAndOtherLinesAreCopied",
-            L"1.00.000",
             {L"", L"; comment", L"[General]", L"", L"Version=1.00.000", L"", L"\u00e9\u00ff\u0080"},
-            {L"", L"; comment", L"[General]", L"", L"Version=1.20.000", L"",
-             L"\u00e9\u00ff\u0080"}},
+            {4}},
         RuleCase{"VersionTextThatNoByteStandsForMatchesNoLine",
-                 L"1.00.00\u0100",
                  {L"[General]", std::wstring(L"Version=1.00.00\0", 16), L"Version=1.00.00"},
-                 {L"[General]", std::wstring(L"Version=1.00.00\0", 16), L"Version=1.00.00"}},
-        RuleCase{"EmptyFileWritesNothing", L"1.00.000", {}, {}}),
-    [](const testing::TestParamInfo<RuleCase>& info) { return std::string(info.param.name); });
+                 {},
+                 L"1.00.00\u0100"},
+        RuleCase{"EmptyFileWritesNothing", {}, {}}),
+    CaseName);
+
+const std::wstring kLink = L"LINKTYPE=Static Link";
 
 class LinkTypeLineRuleTest : public testing::TestWithParam<RuleCase> {};
 
 TEST_P(LinkTypeLineRuleTest, WritesExpectedLines) {
   const RuleCase& c = GetParam();
-  upgrade::LinkTypeLineRule rule;
-  EXPECT_EQ(RunRule(rule, c.input), c.expected);
-  EXPECT_EQ(rule.Refusal(), L"") << "a file-group file is never refused for its lines";
-  upgrade::LinkTypeLineRule copying;
-  EXPECT_EQ(RunRuleCopyingRuns(copying, c.input), c.expected);
+  Lines expected;
+  for (std::size_t line = 0; line < c.input.size(); ++line) {
+    expected.push_back(c.input[line]);
+    if (Changed(c, line)) expected.push_back(kLink);
+  }
+  upgrade::LinkTypeLineRule plain;
+  EXPECT_EQ(LineByLine(plain, c.input), expected);
+  EXPECT_EQ(plain.Refusal(), L"") << "a file-group file is never refused for its lines";
+  upgrade::LinkTypeLineRule rewritten;
+  EXPECT_EQ(Rewritten(rewritten, c.input), expected);
 }
-
-const std::wstring kLink = L"LINKTYPE=Static Link";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LinkTypeLineRuleTest,
-    testing::Values(RuleCase{"GroupHeaderGetsLinkType",
-                             L"",
-                             {L"[Program Files]", L"Folder=<TARGETDIR>"},
-                             {L"[Program Files]", kLink, L"Folder=<TARGETDIR>"}},
-                    RuleCase{
-                        "InfoAndFileGroupsGetNone",
-                        L"",
-                        {L"[Info]", L"Type=FileGrp", L"[FileGroups]", L"Group0=Program Files"},
-                        {L"[Info]", L"Type=FileGrp", L"[FileGroups]", L"Group0=Program Files"}},
-                    RuleCase{"InfoAndFileGroupsInOtherCaseGetNone",
-                             L"",
-                             {L"[info]", L"[INFO]", L"[FILEGROUPS]", L"[fileGroups]"},
-                             {L"[info]", L"[INFO]", L"[FILEGROUPS]", L"[fileGroups]"}},
-                    RuleCase{"InfoWithBlanksInsideGetsOne",
-                             L"",
-                             {L"[ Info ]", L"[FileGroups] "},
-                             {L"[ Info ]", kLink, L"[FileGroups] ", kLink}},
-                    RuleCase{"AnyLineWithBothBracketsGetsOne",
-                             L"",
-                             {L"Comment=[x]", L"Odd=]y[", L"Half=[z"},
-                             {L"Comment=[x]", kLink, L"Odd=]y[", kLink, L"Half=[z"}},
-                    RuleCase{"ExistingLinkTypeGetsASecondOne",
-                             L"",
-                             {L"[Group]", L"LINKTYPE=Dynamic Link"},
-                             {L"[Group]", kLink, L"LINKTYPE=Dynamic Link"}},
-                    RuleCase{"BlankLinesAreCopiedInOrder",
-                             L"",
-                             {L"", L"[A]", L"", L"", L"[B]", L""},
-                             {L"", L"[A]", kLink, L"", L"", L"[B]", kLink, L""}},
-                    RuleCase{"EightBitTextIsCopied",
-                             L"",
-                             {L"[Gr\u00fcppe \u00ff]", L"Name=\u0080\u00a0"},
-                             {L"[Gr\u00fcppe \u00ff]", kLink, L"Name=\u0080\u00a0"}},
-                    RuleCase{"EmptyFileWritesNothing", L"", {}, {}}),
-    [](const testing::TestParamInfo<RuleCase>& info) { return std::string(info.param.name); });
+    testing::Values(
+        RuleCase{"GroupHeaderGetsLinkType", {L"[Program Files]", L"Folder=<TARGETDIR>"}, {0}},
+        RuleCase{"InfoAndFileGroupsGetNone",
+                 {L"[Info]", L"Type=FileGrp", L"[FileGroups]", L"Group0=Program Files"},
+                 {}},
+        RuleCase{"InfoAndFileGroupsInOtherCaseGetNone",
+                 {L"[info]", L"[INFO]", L"[FILEGROUPS]", L"[fileGroups]"},
+                 {}},
+        RuleCase{"InfoWithBlanksInsideGetsOne", {L"[ Info ]", L"[FileGroups] "}, {0, 1}},
+        RuleCase{
+            "AnyLineWithBothBracketsGetsOne", {L"Comment=[x]", L"Odd=]y[", L"Half=[z"}, {0, 1}},
+        RuleCase{"ExistingLinkTypeGetsASecondOne", {L"[Group]", L"LINKTYPE=Dynamic Link"}, {0}},
+        RuleCase{"BlankLinesAreCopiedInOrder", {L"", L"[A]", L"", L"", L"[B]", L""}, {1, 4}},
+        RuleCase{"EightBitTextIsCopied", {L"[Gr\u00fcppe \u00ff]", L"Name=\u0080\u00a0"}, {0}},
+        RuleCase{"EmptyFileWritesNothing", {}, {}}),
+    CaseName);
 
 // On a double-byte code page the second byte of a character is no bracket; single-byte code pages
 // (no lead bytes) keep taking every byte for one, exactly as before.
@@ -213,20 +186,21 @@ TEST_P(DoubleByteLineRuleTest, SecondBytesOfCharactersAreNoBrackets) {
       L"[General]", L"Title=" + text, raised, closedByTrailByte, raised, realHeaderAfterText, v,
       L"[General]", endsInLeadByte,   v};
   upgrade::VersionLineRule doubleByte(L"1.00.000", page.LeadBytes());
-  EXPECT_EQ(RunRule(doubleByte, project), raisedProject);
-  upgrade::VersionLineRule copying(L"1.00.000", page.LeadBytes());
-  EXPECT_EQ(RunRuleCopyingRuns(copying, project), raisedProject);
+  EXPECT_EQ(LineByLine(doubleByte, project), raisedProject);
+  upgrade::VersionLineRule rewritten(L"1.00.000", page.LeadBytes());
+  EXPECT_EQ(Rewritten(rewritten, project), raisedProject);
   upgrade::VersionLineRule singleByte(L"1.00.000");
-  EXPECT_EQ(RunRule(singleByte, project), project);
+  EXPECT_EQ(LineByLine(singleByte, project), project);
 
   const Lines groups = {EightBit("[Group" + page.close + "]"), L"Name=" + text, closedByTrailByte,
                         endsInLeadByte, L"[Info]"};
   upgrade::LinkTypeLineRule doubleByteLinks(page.LeadBytes());
-  EXPECT_EQ(RunRule(doubleByteLinks, groups),
+  EXPECT_EQ(LineByLine(doubleByteLinks, groups),
             (Lines{groups[0], kLink, groups[1], groups[2], groups[3], kLink, groups[4]}));
   upgrade::LinkTypeLineRule singleByteLinks;
-  EXPECT_EQ(RunRule(singleByteLinks, groups), (Lines{groups[0], kLink, groups[1], kLink, groups[2],
-                                                     kLink, groups[3], kLink, groups[4]}));
+  EXPECT_EQ(
+      LineByLine(singleByteLinks, groups),
+      (Lines{groups[0], kLink, groups[1], kLink, groups[2], kLink, groups[3], kLink, groups[4]}));
 }
 
 INSTANTIATE_TEST_SUITE_P(CodePages, DoubleByteLineRuleTest, testing::ValuesIn(kDoubleByteCodePages),

@@ -52,13 +52,15 @@ const std::string kOldText = "[Info]\r\nType=FileGrp\r\n[Group]\r\nFile0=a.exe";
 const std::string kNewText =
     "[Info]\r\nType=FileGrp\r\n[Group]\r\nLINKTYPE=Static Link\r\nFile0=a.exe\r\n";
 
+// Missing alone or with its folder: nothing to do, nothing said, nothing made.
 TEST_F(TextRewriteTest, MissingSourceSucceedsWithoutTrace) {
-  EXPECT_EQ(Rewrite(), upgrade::kStepSucceeded);
+  for (const wchar_t* missing : {L"Default.fdf", L"File Groups\\Default.fdf"}) {
+    source = folder.Child(missing);
+    EXPECT_EQ(Rewrite(), upgrade::kStepSucceeded);
+  }
   EXPECT_TRUE(recorder.statusTexts.empty());
   EXPECT_TRUE(recorder.messages.empty());
-  EXPECT_TRUE(folder.Files().empty());
-  ASSERT_EQ(plan->log.size(), 1u);
-  EXPECT_EQ(plan->log[0].name, "FileExists");
+  EXPECT_TRUE(FolderListing(folder.Path()).empty());
 }
 
 struct BytesCase {
@@ -224,16 +226,21 @@ TEST_F(TextRewriteTest, NoFreeTemporaryNameFailsWithoutTouchingAnything) {
   EXPECT_GT(plan->tempNames.size(), 0u) << "the tries must be bounded";
 }
 
-TEST_F(TextRewriteTest, FailureBeforeTemporaryFileRemovesNothing) {
+// A temporary file that could not be created is not the rewrite's: what stands under its name
+// stays.
+TEST_F(TextRewriteTest, FailedCreationOfTheTemporaryFileRemovesNothing) {
   WriteBytes(source, kOldText);
-  plan->failAt = {3};  // FileExists, GetParentFolderName, GetTempName
-  plan->errorNumber = platform::kInternalError;
+  plan->tempNames = {L"upgrade.tmp"};
+  plan->beforeForward = [&](const Operation& op) {
+    if (op.name != "CreateTextFile") return;
+    WriteBytes(op.path, "someone else's");
+    throw platform::Failure(platform::kPermissionDenied, "refused");
+  };
   EXPECT_EQ(Rewrite(), upgrade::kStepFailed);
-  ASSERT_EQ(plan->log[2].name, "GetTempName");
-  EXPECT_EQ(plan->log.size(), 3u) << "the handler has nothing to clean";
-  EXPECT_EQ(recorder.messages, Strings{Message(false)});
+  EXPECT_EQ(recorder.messages, Strings{Message(true)});
   EXPECT_EQ(recorder.statusTexts, Strings{L"Converting " + source + L"..."});
   EXPECT_EQ(ReadBytes(source), kOldText);
+  EXPECT_EQ(ReadBytes(tempPath), "someone else's");
 }
 
 // Each operation of the replacement, failing in turn: the source keeps its old text whole and
