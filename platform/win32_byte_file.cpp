@@ -86,6 +86,14 @@ DWORD DesiredAccess(FileAccess access) {
 // ToWin32Path) and `path` is the caller's, for messages. Readers and writers let others read.
 ScopedHandle OpenWin32File(const std::wstring& win32Path, std::wstring_view path, FileAccess access,
                            FileDisposition disposition) {
+  // Windows refuses to open a read-only file for writing itself, but not every Win32 layer does
+  // (Wine run as root empties it), and the refusal must come before the file is emptied.
+  if (access == FileAccess::kWrite) {
+    const DWORD attributes = ::GetFileAttributesW(win32Path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+      throw Failure(kPermissionDenied, "the file is read-only");
+    }
+  }
   ScopedHandle handle(::CreateFileW(win32Path.c_str(), DesiredAccess(access), FILE_SHARE_READ,
                                     nullptr, Disposition(disposition),
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
