@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/recording_ui.h"
@@ -63,58 +64,39 @@ std::string BinaryBytes(std::size_t size) {
   return bytes;
 }
 
-TEST(BadInput, BinaryFileAsProjectIsReportedAsDamagedAndKept) {
-  ScratchFolder folder;
-  const std::wstring project = folder.Child(L"Setup.ipr");
-  const std::string binary = "MZ\x90\0\x03\0\0\0" + BinaryBytes(64 * 1024);
-  WriteBytes(project, binary);
-  const RunResult run = Convert(project);
-  const std::wstring message =
-      L"The General section is missing in " + project + L". The file may be corrupt.";
-  EXPECT_EQ(run.ui.messages, std::vector<std::wstring>{message});
-  EXPECT_EQ(run.ui.statusText, message);
-  EXPECT_EQ(ReadBytes(project), binary);
-  EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"Setup.ipr"});
-}
-
-TEST(BadInput, Utf16ProjectIsRefusedAndKept) {
-  for (const bool bigEndian : {false, true}) {
-    SCOPED_TRACE(bigEndian ? "FE FF" : "FF FE");
+// Texts that are no 8-bit project text: the step that meets one refuses it with its message, and
+// nothing is changed but by the steps before it.
+TEST(BadInput, TextsThatAreNotEightBitAreRefusedAndKept) {
+  const std::string project = ProjectText("1.00.000");
+  const struct {
+    const char* name;
+    std::string project, fileGroups;
+  } cases[] = {
+      {"binary project", "MZ\x90\0\x03\0\0\0" + BinaryBytes(64 * 1024), kFileGroupsText},
+      {"UTF-16 project", Utf16(project, false), kFileGroupsText},
+      {"UTF-16 project, big-endian", Utf16(project, true), kFileGroupsText},
+      {"UTF-16 file groups", project, Utf16(kFileGroupsText, false)},
+      {"UTF-16 file groups, big-endian", project, Utf16(kFileGroupsText, true)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     ScratchFolder folder;
-    const std::wstring project = folder.Child(L"Project.ipr");
-    const std::string text = Utf16(ProjectText("1.00.000"), bigEndian);
-    WriteBytes(project, text);
-    WriteBytes(folder.Child(L"File Groups\\Default.fdf"), kFileGroupsText);
-    const RunResult run = Convert(project);
-    const std::wstring message =
-        L"The General section is missing in " + project + L". The file may be corrupt.";
+    WriteBytes(folder.Child(kProject), c.project);
+    WriteBytes(folder.Child(kFileGroups), c.fileGroups);
+    const RunResult run = Convert(folder.Child(kProject));
+    // The project file comes first and stays upgraded, as after any failure of the second step.
+    const bool projectRefused = c.project != project;
+    const std::wstring message = projectRefused
+                                     ? L"The General section is missing in " +
+                                           folder.Child(kProject) + L". The file may be corrupt."
+                                     : L"Error when upgrading " + folder.Child(kFileGroups) +
+                                           L". The file is not 8-bit text.";
     EXPECT_EQ(run.ui.messages, std::vector<std::wstring>{message});
     EXPECT_EQ(run.ui.statusText, message);
-    EXPECT_EQ(ReadBytes(project), text);
-    EXPECT_EQ(ReadBytes(folder.Child(L"File Groups\\Default.fdf")), kFileGroupsText);
-    EXPECT_EQ(folder.Files().size(), 2u);
-  }
-}
-
-TEST(BadInput, Utf16FileGroupsFileIsRefusedAndKept) {
-  for (const bool bigEndian : {false, true}) {
-    SCOPED_TRACE(bigEndian ? "FE FF" : "FF FE");
-    ScratchFolder folder;
-    const std::wstring project = folder.Child(L"Project.ipr");
-    const std::wstring fileGroups = folder.Child(L"File Groups\\Default.fdf");
-    const std::string text = Utf16(kFileGroupsText, bigEndian);
-    WriteBytes(project, ProjectText("1.00.000"));
-    WriteBytes(fileGroups, text);
-    const RunResult run = Convert(project);
-    const std::wstring message =
-        L"Error when upgrading " + fileGroups + L". The file is not 8-bit text.";
-    EXPECT_EQ(run.ui.messages, std::vector<std::wstring>{message});
-    EXPECT_EQ(run.ui.statusText, message);
-    EXPECT_EQ(ReadBytes(fileGroups), text);
-    // The project file came first and stays upgraded, as after any failure of the second step.
-    EXPECT_EQ(ReadBytes(project), UpgradedProjectText("1.00.000"));
-    EXPECT_EQ(folder.Files(),
-              (std::vector<std::wstring>{L"File Groups\\Default.fdf", L"Project.ipr"}));
+    EXPECT_EQ(ReadBytes(folder.Child(kProject)),
+              projectRefused ? c.project : UpgradedProjectText("1.00.000"));
+    EXPECT_EQ(ReadBytes(folder.Child(kFileGroups)), c.fileGroups);
+    EXPECT_EQ(folder.Files(), (std::vector<std::wstring>{kFileGroups, kProject}));
   }
 }
 
@@ -235,18 +217,14 @@ void ExpectWholeUpgradeIn(const std::wstring& projectFolder, const std::wstring&
 }
 
 TEST(BadInput, NamesInOtherScriptsUpgrade) {
-  const struct {
-    const wchar_t* folder;
-    const wchar_t* file;
-  } names[] = {
+  const std::pair<std::wstring, std::wstring> names[] = {
       {L"\x0395\x03bb\x03bb\x03b7\x03bd\x03b9\x03ba\x03ac", L"\x0388\x03c1\x03b3\x03bf.ipr"},
       {L"\x041f\x0440\x043e\x0435\x043a\x0442\x044b", L"\x0421\x0431\x043e\x0440\x043a\x0430.ipr"},
       {L"\x0645\x0634\x0631\x0648\x0639", L"\x0628\x0631\x0646\x0627\x0645\x062c.ipr"},
       {L"\x5b89\x88c5\x7a0b\x5e8f", L"\x9879\x76ee.ipr"},
       {L"Setup \U0001F680 \U0001F389", L"\U0001F4E6 Project.ipr"},
   };
-  for (const auto& name : names) {
-    const std::wstring folderName = name.folder, fileName = name.file;
+  for (const auto& [folderName, fileName] : names) {
     SCOPED_TRACE(NativeName(fileName).string());
     ScratchFolder folder;
     ExpectWholeUpgradeIn(folder.Child(folderName), fileName);

@@ -33,10 +33,6 @@ namespace {
 
 using namespace upgrade_test;
 
-const std::wstring kProject = L"Project.ipr";
-const std::wstring kFileGroups = L"File Groups\\Default.fdf";
-const std::wstring kRegistry = L"Registry Entries\\Default.rge";
-const std::wstring kShell = L"Shell Objects\\Default.shl";
 const std::string kUtf16FileGroups("\xFF\xFE[\0I\0n\0f\0o\0]\0\r\0\n\0", 16);
 
 // One kind of run: what the project folder holds before, and what the upgrade makes of it.

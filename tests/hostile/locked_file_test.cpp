@@ -95,60 +95,43 @@ RunResult Convert(const std::wstring& project) {
 
 const std::wstring kWritableHint = L" Please make sure that this file is writable.";
 
-TEST(LockedFile, ProjectHeldWithoutSharingIsLeftAlone) {
-  ScratchFolder folder;
-  const std::wstring project = folder.Child(L"Project.ipr");
-  WriteBytes(project, ProjectText("1.00.000"));
-  WriteBytes(folder.Child(L"File Groups\\Default.fdf"), kFileGroupsText);
-  {
-    HeldFile held(project, GENERIC_READ | GENERIC_WRITE, 0);
-    ASSERT_TRUE(held.Held());
-    const RunResult run = Convert(project);
-    // Not even the version can be read: the version check passes over a project that it cannot
-    // load, so the run ends without a message and with an empty status bar.
-    EXPECT_TRUE(run.ui.messages.empty());
-    EXPECT_EQ(run.ui.statusText, L"");
+// A held file changes nothing from its step on, and the user learns which file to free; a project
+// that cannot even be read passes the version check silently, so the run ends without a message
+// and with an empty status bar.
+TEST(LockedFile, HeldFileIsLeftAloneAndNamed) {
+  const struct {
+    const char* name;
+    const wchar_t* held;
+    DWORD access, share;
+    bool named;  // the step is told, with the writable hint
+  } cases[] = {
+      {"project held without sharing", kProject, GENERIC_READ | GENERIC_WRITE, 0, false},
+      {"project held open for reading", kProject, GENERIC_READ, FILE_SHARE_READ, true},
+      {"file groups held without sharing", kFileGroups, GENERIC_READ | GENERIC_WRITE, 0, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScratchFolder folder;
+    const std::wstring project = folder.Child(kProject);
+    WriteBytes(project, ProjectText("1.00.000"));
+    WriteBytes(folder.Child(kFileGroups), kFileGroupsText);
+    {
+      HeldFile held(folder.Child(c.held), c.access, c.share);
+      ASSERT_TRUE(held.Held());
+      const RunResult run = Convert(project);
+      const std::wstring message =
+          L"Error when upgrading " + folder.Child(c.held) + L"." + kWritableHint;
+      EXPECT_EQ(run.ui.messages,
+                c.named ? std::vector<std::wstring>{message} : std::vector<std::wstring>{});
+      EXPECT_EQ(run.ui.statusText, c.named ? message : L"");
+    }
+    // The project file comes first and stays upgraded when the file groups are held.
+    const bool projectUpgraded = std::wstring_view(c.held) == kFileGroups;
+    EXPECT_EQ(ReadBytes(project),
+              projectUpgraded ? UpgradedProjectText("1.00.000") : ProjectText("1.00.000"));
+    EXPECT_EQ(ReadBytes(folder.Child(kFileGroups)), kFileGroupsText);
+    EXPECT_EQ(folder.Files().size(), 2u);
   }
-  EXPECT_EQ(ReadBytes(project), ProjectText("1.00.000"));
-  EXPECT_EQ(ReadBytes(folder.Child(L"File Groups\\Default.fdf")), kFileGroupsText);
-  EXPECT_EQ(folder.Files().size(), 2u);
-}
-
-TEST(LockedFile, ProjectHeldOpenForReadingGetsTheWritableHint) {
-  ScratchFolder folder;
-  const std::wstring project = folder.Child(L"Project.ipr");
-  WriteBytes(project, ProjectText("1.00.000"));
-  WriteBytes(folder.Child(L"File Groups\\Default.fdf"), kFileGroupsText);
-  {
-    HeldFile held(project, GENERIC_READ, FILE_SHARE_READ);
-    ASSERT_TRUE(held.Held());
-    const RunResult run = Convert(project);
-    const std::wstring message = L"Error when upgrading " + project + L"." + kWritableHint;
-    EXPECT_EQ(run.ui.messages, std::vector<std::wstring>{message});
-    EXPECT_EQ(run.ui.statusText, message);
-  }
-  EXPECT_EQ(ReadBytes(project), ProjectText("1.00.000"));
-  EXPECT_EQ(ReadBytes(folder.Child(L"File Groups\\Default.fdf")), kFileGroupsText);
-  EXPECT_EQ(folder.Files().size(), 2u);
-}
-
-TEST(LockedFile, FileGroupsFileHeldWithoutSharingGetsTheWritableHint) {
-  ScratchFolder folder;
-  const std::wstring project = folder.Child(L"Project.ipr");
-  const std::wstring fileGroups = folder.Child(L"File Groups\\Default.fdf");
-  WriteBytes(project, ProjectText("1.00.000"));
-  WriteBytes(fileGroups, kFileGroupsText);
-  {
-    HeldFile held(fileGroups, GENERIC_READ | GENERIC_WRITE, 0);
-    ASSERT_TRUE(held.Held());
-    const RunResult run = Convert(project);
-    const std::wstring message = L"Error when upgrading " + fileGroups + L"." + kWritableHint;
-    EXPECT_EQ(run.ui.messages, std::vector<std::wstring>{message});
-    EXPECT_EQ(run.ui.statusText, message);
-  }
-  EXPECT_EQ(ReadBytes(project), UpgradedProjectText("1.00.000"));
-  EXPECT_EQ(ReadBytes(fileGroups), kFileGroupsText);
-  EXPECT_EQ(folder.Files().size(), 2u);
 }
 
 // A scanner or an indexer that opens the project just as it is to be replaced and lets go a moment
@@ -157,7 +140,7 @@ TEST(LockedFile, ProjectHeldAMomentAtTheReplaceIsStillUpgraded) {
   for (const DWORD holdMs : {DWORD{300}, DWORD{2000}}) {
     SCOPED_TRACE("held for " + std::to_string(holdMs) + " ms");
     ScratchFolder folder;
-    const std::wstring project = folder.Child(L"Project.ipr");
+    const std::wstring project = folder.Child(kProject);
     WriteBytes(project, ProjectText("1.10.000"));
     auto plan = std::make_shared<FaultPlan>();
     std::unique_ptr<HeldFile> held;
@@ -188,7 +171,7 @@ TEST(LockedFile, ProjectHeldAMomentAtTheReplaceIsStillUpgraded) {
       EXPECT_GE(took, 900u);
       EXPECT_LT(took, holdMs - 100) << "the replace gave up before the holder let go";
     }
-    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{L"Project.ipr"});
+    EXPECT_EQ(folder.Files(), std::vector<std::wstring>{kProject});
   }
 }
 

@@ -9,29 +9,13 @@
 
 #include "platform/failure.h"
 #include "platform/memory_channel.h"
+#include "tests/platform/memory_reading.h"
 #include "tests/support/failure_number.h"
 
 namespace platform_test {
 namespace {
 
 using upgrade_test::FailureNumber;
-
-using platform::BufferedTextStream;
-using platform::MemoryChannel;
-using Direction = BufferedTextStream::Direction;
-using Lines = std::vector<std::wstring>;
-
-Lines ReadAll(std::string_view bytes, std::size_t bufferSize) {
-  BufferedTextStream reader(std::make_unique<MemoryChannel>(bytes), Direction::kRead, bufferSize);
-  Lines lines;
-  std::wstring line;
-  while (!reader.AtEndOfStream()) {
-    reader.ReadLine(line);
-    lines.push_back(line);
-  }
-  reader.Close();
-  return lines;
-}
 
 TEST(BufferedTextStream, LineEndsAtEveryBufferSize) {
   const struct {

@@ -10,6 +10,7 @@
 
 #include "platform/failure.h"
 #include "tests/support/double_byte_code_pages.h"
+#include "tests/support/eight_bit_text.h"
 #include "tests/support/failure_number.h"
 #include "tests/support/scratch_folder.h"
 

@@ -12,16 +12,15 @@
 #include "platform/failure.h"
 #include "platform/memory_channel.h"
 #include "platform/text_stream.h"
+#include "tests/platform/memory_reading.h"
+#include "tests/support/eight_bit_text.h"
 #include "tests/support/failure_number.h"
 
 namespace platform_test {
 namespace {
 
+using upgrade_test::EightBit;
 using upgrade_test::FailureNumber;
-
-using platform::BufferedTextStream;
-using platform::MemoryChannel;
-using Direction = BufferedTextStream::Direction;
 
 constexpr std::size_t kLongest = 80;  // five blocks and then some
 
@@ -34,54 +33,6 @@ std::string Payload(std::size_t length, std::size_t seed) {
     bytes.push_back(static_cast<char>(value));
   }
   return bytes;
-}
-
-std::wstring Widened(const std::string& bytes) {
-  std::wstring text;
-  for (const char c : bytes) text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
-  return text;
-}
-
-// The same lines read as bytes, widened here, so that both read paths meet one expectation.
-std::vector<std::wstring> ReadAllAsBytes(const std::string& bytes, std::size_t bufferSize) {
-  BufferedTextStream reader(std::make_unique<MemoryChannel>(bytes), Direction::kRead, bufferSize);
-  std::vector<std::wstring> lines;
-  while (!reader.AtEndOfStream()) lines.push_back(Widened(std::string(reader.ReadLineBytes())));
-  return lines;
-}
-
-// The same lines read in runs where the stream hands runs out; each run must keep its promise.
-std::vector<std::wstring> ReadAllByRuns(const std::string& bytes, std::size_t bufferSize) {
-  BufferedTextStream reader(std::make_unique<MemoryChannel>(bytes), Direction::kRead, bufferSize);
-  std::vector<std::wstring> lines;
-  while (!reader.AtEndOfStream()) {
-    const platform::TextStream::LineRun run = reader.ReadLineRun('[', ']');
-    if (!run.crLfLines) {
-      lines.push_back(Widened(std::string(run.text)));
-      continue;
-    }
-    EXPECT_TRUE(run.text.ends_with("\r\n"));
-    EXPECT_EQ(run.text.find_first_of("[]"), std::string_view::npos);
-    for (std::size_t begin = 0; begin < run.text.size();) {
-      const std::size_t end = run.text.find("\r\n", begin);
-      const std::string line(run.text.substr(begin, end - begin));
-      EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << "a lone line end in a run";
-      lines.push_back(Widened(line));
-      begin = end + 2;
-    }
-  }
-  return lines;
-}
-
-std::vector<std::wstring> ReadAll(const std::string& bytes, std::size_t bufferSize) {
-  BufferedTextStream reader(std::make_unique<MemoryChannel>(bytes), Direction::kRead, bufferSize);
-  std::vector<std::wstring> lines;
-  std::wstring line = L"a longer text left over from an earlier line, to be overwritten";
-  while (!reader.AtEndOfStream()) {
-    reader.ReadLine(line);
-    lines.push_back(line);
-  }
-  return lines;
 }
 
 struct LineEndCase {
@@ -97,7 +48,7 @@ TEST_P(LineEndTest, LinesOfEveryLengthReadBackExactly) {
   for (std::size_t length = 0; length <= kLongest; ++length) {
     const std::string payload = Payload(length, length);
     bytes += payload + GetParam().end;
-    expected.push_back(Widened(payload));
+    expected.push_back(EightBit(payload));
   }
   for (const std::size_t bufferSize :
        {std::size_t{7}, std::size_t{16}, std::size_t{33}, BufferedTextStream::kDefaultBufferSize}) {
@@ -117,7 +68,7 @@ TEST(BufferedTextStreamBlocks, ALineEndAtEachOffsetOfABlockEndsTheLine) {
     for (const char end : {'\r', '\n'}) {
       const std::string before = Payload(at, at + 1);
       const std::string after = Payload(kLongest - at, at + 2);
-      const std::vector<std::wstring> expected = {Widened(before), Widened(after)};
+      const std::vector<std::wstring> expected = {EightBit(before), EightBit(after)};
       EXPECT_EQ(ReadAll(before + end + after, BufferedTextStream::kDefaultBufferSize), expected)
           << "line end " << int{end} << " at " << at;
       // Among CR LF lines, where it also ends a run.
@@ -144,7 +95,7 @@ TEST(BufferedTextStreamBlocks, EveryLengthAndByteValueWritesBackTheSameBytes) {
           } else if (asBytes) {
             writer.WriteLineBytes(payload);
           } else {
-            writer.WriteLine(Widened(payload));
+            writer.WriteLine(EightBit(payload));
           }
           expected += payload + "\r\n";
         }
@@ -170,7 +121,7 @@ class CharacterStream final : public platform::TextStream {
 
 TEST(TextStreamBytes, ThePlainVersionsMapEachByteToTheCharacterOfTheSameValue) {
   CharacterStream stream;
-  stream.lines = {Widened(Payload(40, 1)), std::wstring(L"a\u0100b")};
+  stream.lines = {EightBit(Payload(40, 1)), std::wstring(L"a\u0100b")};
   EXPECT_EQ(stream.ReadLineBytes(), Payload(40, 1));
   try {
     stream.ReadLineBytes();
@@ -179,7 +130,7 @@ TEST(TextStreamBytes, ThePlainVersionsMapEachByteToTheCharacterOfTheSameValue) {
     EXPECT_EQ(failure.number(), platform::kInvalidProcedureCall);
   }
   stream.WriteLineBytes(Payload(40, 2));
-  EXPECT_EQ(stream.written, std::vector<std::wstring>{Widened(Payload(40, 2))});
+  EXPECT_EQ(stream.written, std::vector<std::wstring>{EightBit(Payload(40, 2))});
 }
 
 // Its run operations go line by line: a run of one line at most, and each line of a written run.
@@ -189,7 +140,7 @@ TEST(TextStreamBytes, ThePlainRunsAreLineByLine) {
   for (const std::wstring& line : stream.lines) {
     const platform::TextStream::LineRun run = stream.ReadLineRun('[', ']');
     EXPECT_FALSE(run.crLfLines);
-    EXPECT_EQ(Widened(std::string(run.text)), line);
+    EXPECT_EQ(EightBit(run.text), line);
   }
   stream.WriteLineRun("");
   stream.WriteLineRun("a\r\n\r\nb\nc\r\n");
@@ -208,7 +159,7 @@ TEST(BufferedTextStreamBlocks, ACharacterBeyondEightBitsIsRefusedWhereverItStand
       std::string out;
       BufferedTextStream writer(std::make_unique<MemoryChannel>(&out), Direction::kWrite);
       writer.WriteLine(L"before");
-      std::wstring text = Widened(Payload(length, at));
+      std::wstring text = EightBit(Payload(length, at));
       text[at] = beyond[(length + at) % 4];
       try {
         writer.WriteLine(text);

@@ -5,7 +5,6 @@
 
 #include <ostream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/lead_bytes.h"
@@ -20,13 +19,6 @@ struct DoubleByteCodePage {
 
   platform::LeadBytes LeadBytes() const { return platform::LeadBytes(leadRanges); }
 };
-
-// Bytes as the characters of the same value, as 8-bit text is read.
-inline std::wstring EightBit(std::string_view bytes) {
-  std::wstring characters;
-  for (const char c : bytes) characters.push_back(static_cast<unsigned char>(c));
-  return characters;
-}
 
 inline void PrintTo(const DoubleByteCodePage& page, std::ostream* os) { *os << page.name; }
 

@@ -86,7 +86,7 @@ class MemoryFileSystem final : public platform::FileSystemObject {
           platform::BufferedTextStream::kDefaultBufferSize, platform::kMaxLineLength);
     }
     NodePtr node = disk_->Find(path);
-    if (!node && !create) ExistingFile(path);  // throws the missing file's number
+    if (!node && !create) Found(path);  // throws the missing file's number
     return Writer(path);
   }
 
@@ -96,11 +96,7 @@ class MemoryFileSystem final : public platform::FileSystemObject {
   }
 
   void DeleteFile(std::wstring_view path) override {
-    const NodePtr node = disk_->Find(path);
-    if (!node) {
-      RequireFolderOf(path);
-      throw Failure(platform::kFileNotFound, "no such file");
-    }
+    const NodePtr node = Found(path);
     if (node->folder) throw Failure(platform::kFileNotFound, "a folder, not a file");
     if (node->readOnly) throw Failure(platform::kPermissionDenied, "the file is read-only");
     disk_->Remove(path);
@@ -120,12 +116,15 @@ class MemoryFileSystem final : public platform::FileSystemObject {
     }
   }
 
+  // The file or folder at the path; a missing one fails as missing, its folder first.
+  NodePtr Found(std::wstring_view path) const {
+    if (NodePtr node = disk_->Find(path)) return node;
+    RequireFolderOf(path);
+    throw Failure(platform::kFileNotFound, "no such file");
+  }
+
   NodePtr ExistingFile(std::wstring_view path) const {
-    const NodePtr node = disk_->Find(path);
-    if (!node) {
-      RequireFolderOf(path);
-      throw Failure(platform::kFileNotFound, "no such file");
-    }
+    const NodePtr node = Found(path);
     if (node->folder) throw Failure(platform::kPermissionDenied, "a folder, not a file");
     return node;
   }

@@ -42,7 +42,7 @@ const std::string kShellObjectsText =
 
 SampleProject WriteSampleProject(std::wstring_view folder, std::string_view version) {
   const std::wstring root(folder);
-  SampleProject project{root, root + L"\\Project.ipr", root + L"\\File Groups\\Default.fdf"};
+  SampleProject project{root, root + L"\\" + kProject, root + L"\\" + kFileGroups};
   WriteBytes(project.projectFile, ProjectText(version));
   WriteBytes(project.fileGroups, kFileGroupsText);
   return project;

@@ -8,6 +8,12 @@
 
 namespace upgrade_test {
 
+// Where a run finds and makes the project's files, relative to the project folder.
+inline constexpr wchar_t kProject[] = L"Project.ipr";
+inline constexpr wchar_t kFileGroups[] = L"File Groups\\Default.fdf";
+inline constexpr wchar_t kRegistry[] = L"Registry Entries\\Default.rge";
+inline constexpr wchar_t kShell[] = L"Shell Objects\\Default.shl";
+
 // A project file whose [General] Version value is `version` (and a decoy in another section).
 std::string ProjectText(std::string_view version);
 // The same project after the upgrade: the General Version line raised, a line end at the end.

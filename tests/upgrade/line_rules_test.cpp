@@ -9,6 +9,7 @@
 #include "platform/buffered_text_stream.h"
 #include "platform/memory_channel.h"
 #include "tests/support/double_byte_code_pages.h"
+#include "tests/support/eight_bit_text.h"
 #include "tests/support/recording_text_stream.h"
 #include "upgrade/line_rules.h"
 
@@ -17,14 +18,7 @@ namespace {
 
 using Lines = std::vector<std::wstring>;
 
-// The rules see lines as the bytes of 8-bit text; the cases are written as characters.
-std::string Bytes(std::wstring_view line) {
-  std::string bytes;
-  for (const wchar_t c : line) bytes.push_back(static_cast<char>(c));
-  return bytes;
-}
-
-// The plain rewrite: each line handed to the rule.
+// The plain rewrite: each line handed to the rule, which sees it as the bytes of 8-bit text.
 Lines LineByLine(upgrade::LineRule& rule, const Lines& input) {
   RecordingTextStream writer;
   for (const auto& line : input) rule.Apply(Bytes(line), writer);

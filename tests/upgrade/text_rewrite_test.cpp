@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/failure.h"
+#include "tests/support/eight_bit_text.h"
 #include "tests/support/fault_injecting_file_system.h"
 #include "tests/support/recording_text_stream.h"
 #include "tests/support/recording_ui.h"
@@ -166,10 +167,7 @@ TEST_F(TextRewriteTest, RunsAcrossBlocksGiveWhatTheRulesGiveLineByLine) {
       if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ++at;
       begin = at + 1;
     }
-    for (const std::wstring& line : writer.lines) {
-      for (const wchar_t c : line) lines.push_back(static_cast<char>(c));
-      lines += "\r\n";
-    }
+    for (const std::wstring& line : writer.lines) lines += Bytes(line) + "\r\n";
     return lines;
   };
   upgrade::LinkTypeLineRule groupsRule;

@@ -36,10 +36,6 @@ const std::wstring kNoVersionLine =
 const std::wstring kNotEightBit = L"Error when upgrading {F}. The file is not 8-bit text.";
 const std::string kUtf16Groups = "[\0I\0n\0f\0o\0]\0\r\0\n\0[\0G\0]\0\r\0\n\0"s;
 const std::string kMark = "\xEF\xBB\xBF";
-const std::wstring kProject = L"Project.ipr";
-const std::wstring kFileGroups = L"File Groups\\Default.fdf";
-const std::wstring kRegistry = L"Registry Entries\\Default.rge";
-const std::wstring kShell = L"Shell Objects\\Default.shl";
 
 // Texts with "{P}" for the project path and "{F}" for the file-group file's path.
 std::wstring Expand(std::wstring text, const std::wstring& project, const std::wstring& groups) {
