@@ -10,6 +10,7 @@
 #include "ui/form1_layout.h"
 #include "ui/scoped_gdi.h"
 #include "ui/text_room.h"
+#include "ui/window_text.h"
 #include "ui/work_area.h"
 #include "upgrade/upgrade_run.h"
 
@@ -261,14 +262,7 @@ void Form1::Browse_Click() {
 
 void Form1::ConvertButton_Click() { upgrade::ConvertButton_Click(state_, *this); }
 
-std::wstring Form1::ProjectPath() {
-  HWND field = Control(kTxtStandardProjectId);
-  // The length is an upper bound; the copy tells the real one.
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
+std::wstring Form1::ProjectPath() { return WindowText(Control(kTxtStandardProjectId)); }
 
 void Form1::ShowMessage(const std::wstring& text) {
   MessageBoxW(hwnd_, text.c_str(), appName_.c_str(), MB_OK);

@@ -117,7 +117,7 @@ TEST_F(AccessibilityTest, BrowseFieldAndStatusBarAreAnnotatedAndClearedWithTheWi
   const std::map<RecordingPropServices::Key, LONG> polite{{{Child(kStbMainId), kLiveSetting}, 1}};
   EXPECT_EQ(service_.numbers, polite);
   // What a sighted user reads is unchanged.
-  EXPECT_EQ(Text(Child(kBrowseId)), L"...");
+  EXPECT_EQ(WindowText(Child(kBrowseId)), L"...");
 
   DestroyWindow(form_->hwnd());
   EXPECT_TRUE(service_.texts.empty());

@@ -19,7 +19,7 @@ using Form1Test = Form1Fixture;
 
 TEST_F(Form1Test, WindowIsAFixedFrameWithCaptionStockIconAndNoMenu) {
   HWND window = form_->hwnd();
-  EXPECT_EQ(Text(window), L"Upgrade Brenlow Professional 5.0 project");
+  EXPECT_EQ(WindowText(window), L"Upgrade Brenlow Professional 5.0 project");
   const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
   EXPECT_TRUE(style & WS_CAPTION);
   EXPECT_TRUE(style & WS_SYSMENU);
@@ -56,7 +56,7 @@ TEST_F(Form1Test, ControlsShowTheirTextsAndStartEmpty) {
       {kStbMainId, L""},
   };
   for (const TextCase& c : cases) {
-    EXPECT_EQ(Text(Child(c.id)), c.text) << "control " << c.id;
+    EXPECT_EQ(WindowText(Child(c.id)), c.text) << "control " << c.id;
   }
 }
 
@@ -181,7 +181,7 @@ TEST_F(Form1Test, StatusTextReplacesTheSingleTextAndCanBeEmptied) {
   for (const wchar_t* text :
        {L"Converting C:\\P\\Sample.ipr...", L"Complete!", L"", L"Ελληνικά 项目"}) {
     form_->SetStatusText(text);
-    EXPECT_EQ(Text(Child(kStbMainId)), text);
+    EXPECT_EQ(WindowText(Child(kStbMainId)), text);
     EXPECT_EQ(LOWORD(SendMessageW(Child(kStbMainId), SB_GETTEXTLENGTHW, 0, 0)),
               std::wstring(text).size());
   }
@@ -202,7 +202,7 @@ TEST_F(Form1Test, EnterAndEscCommandsAreIgnored) {
   SendMessageW(form_->hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   SendMessageW(form_->hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   EXPECT_TRUE(IsWindow(form_->hwnd()));
-  EXPECT_EQ(Text(Child(kStbMainId)), L"");
+  EXPECT_EQ(WindowText(Child(kStbMainId)), L"");
 }
 
 TEST_F(Form1Test, DestroyingTheWindowClearsItsHandle) {

@@ -6,16 +6,10 @@
 #include "ui/dpi.h"
 #include "ui/form1_layout.h"
 #include "ui/scoped_gdi.h"
+#include "ui/window_text.h"
 
 namespace ui {
 namespace {
-
-std::wstring TextOf(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
 
 bool IsClass(const ControlRow& row, const wchar_t* name) {
   return _wcsicmp(row.className, name) == 0;
@@ -56,7 +50,7 @@ Measured Measure(HWND control, const std::wstring& text, int width, UINT format)
 int Overflow(HWND control, const ControlRow& row, UINT dpi) {
   RECT inner{};
   GetClientRect(control, &inner);
-  const std::wstring text = TextOf(control);
+  const std::wstring text = WindowText(control);
   const int edge = SystemMetricForDpi(SM_CXEDGE, dpi);
   SIZE need{};
   if (IsClass(row, L"Static")) {
@@ -122,7 +116,7 @@ void MeasureCaption(HWND form, LayoutFigures& figures) {
   const UniqueFont font(CreateFontIndirectW(&metrics.lfCaptionFont));
   const ScopedWindowDc dc = GetWindowDc(form);
   const ScopedSelection selection = SelectInto(dc.get().handle, font.get());
-  const std::wstring caption = TextOf(form);
+  const std::wstring caption = WindowText(form);
   SIZE extent{};
   GetTextExtentPoint32W(dc.get().handle, caption.c_str(), static_cast<int>(caption.size()),
                         &extent);

@@ -9,6 +9,7 @@
 #include "platform/failure.h"
 #include "platform/win32_headers.h"
 #include "ui/form1.h"
+#include "ui/window_text.h"
 
 #include <commctrl.h>
 
@@ -43,13 +44,6 @@ class Form1Fixture : public testing::Test {
   }
 
   HWND Child(int id) const { return form_->Control(id); }
-
-  static std::wstring Text(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-  }
 
   // Moves the window to another DPI the way the system does, with a suggested rectangle.
   void ChangeDpi(UINT dpi) {
