@@ -8,6 +8,7 @@
 #include "platform/failure.h"
 #include "platform/win32_errors.h"
 #include "platform/win32_path.h"
+#include "platform/win32_read_only.h"
 #include "platform/win32_scoped_handle.h"
 
 namespace platform {
@@ -86,14 +87,7 @@ DWORD DesiredAccess(FileAccess access) {
 // ToWin32Path) and `path` is the caller's, for messages. Readers and writers let others read.
 ScopedHandle OpenWin32File(const std::wstring& win32Path, std::wstring_view path, FileAccess access,
                            FileDisposition disposition) {
-  // Windows refuses to open a read-only file for writing itself, but not every Win32 layer does
-  // (Wine run as root empties it), and the refusal must come before the file is emptied.
-  if (access == FileAccess::kWrite) {
-    const DWORD attributes = ::GetFileAttributesW(win32Path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-      throw Failure(kPermissionDenied, "the file is read-only");
-    }
-  }
+  if (access == FileAccess::kWrite) RefuseReadOnly(::GetFileAttributesW(win32Path.c_str()));
   ScopedHandle handle(::CreateFileW(win32Path.c_str(), DesiredAccess(access), FILE_SHARE_READ,
                                     nullptr, Disposition(disposition),
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));

@@ -8,6 +8,7 @@
 #include "platform/win32_errors.h"
 #include "platform/win32_headers.h"
 #include "platform/win32_path.h"
+#include "platform/win32_read_only.h"
 #include "platform/win32_scoped_handle.h"
 
 namespace platform {
@@ -67,10 +68,7 @@ class Win32FileSystem final : public ByteFileSystem {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
       throw Failure(kFileNotFound, "a folder, not a file");
     }
-    // Windows refuses a read-only file itself, but not every Win32 layer does.
-    if (attributes & FILE_ATTRIBUTE_READONLY) {
-      throw Failure(kPermissionDenied, "the file is read-only");
-    }
+    RefuseReadOnly(attributes);
     if (!::DeleteFileW(target.c_str())) ThrowWin32Error(::GetLastError(), "cannot delete", path);
   }
 
@@ -83,9 +81,7 @@ class Win32FileSystem final : public ByteFileSystem {
       if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         throw Failure(kPermissionDenied, "the target is a folder");
       }
-      if (attributes & FILE_ATTRIBUTE_READONLY) {
-        throw Failure(kPermissionDenied, "the target is read-only");
-      }
+      RefuseReadOnly(attributes);
     }
     DWORD waited = 0;
     for (DWORD wait = kFirstWaitMs;; wait *= 2) {
