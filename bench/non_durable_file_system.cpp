@@ -7,8 +7,7 @@
 
 #include "platform/failure.h"
 #include "platform/forwarding_file_system.h"
-#include "platform/forwarding_text_stream.h"
-#include "platform/posix_path.h"
+#include "platform/posix_file_system.h"
 
 namespace bench {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "bench/non_durable_file_system.h"
-#include "platform/posix_path.h"
+#include "platform/posix_file_system.h"
 #include "tests/support/recording_ui.h"
 #include "ui/upgrade_state.h"
 #include "upgrade/line_rules.h"
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
   }
   ui::UpgradeState state(noFlush ? bench::CreateNonDurableFileSystem
                                  : platform::CreatePlatformFileSystem);
-  upgrade_test::RecordingUi recorder;
+  test_support::RecordingUi recorder;
   upgrade::LinkTypeLineRule rule;
   const std::wstring path = platform::FromNativePath(argv[argc - 1]);
   const auto start = std::chrono::steady_clock::now();

@@ -45,9 +45,9 @@ bool Narrow(std::wstring_view text, std::string& bytes) {
 CodePage PickCodePage(std::uint8_t choice) {
   switch (choice & 3) {
     case 1:
-      return &upgrade_test::kDoubleByteCodePages[0];  // 932
+      return &test_support::kDoubleByteCodePages[0];  // 932
     case 2:
-      return &upgrade_test::kDoubleByteCodePages[1];  // 936
+      return &test_support::kDoubleByteCodePages[1];  // 936
     default:
       return nullptr;
   }

@@ -22,7 +22,7 @@ std::wstring Widen(std::string_view bytes);
 bool Narrow(std::wstring_view text, std::string& bytes);
 
 // A double-byte code page, or nullptr for a single-byte one.
-using CodePage = const upgrade_test::DoubleByteCodePage*;
+using CodePage = const test_support::DoubleByteCodePage*;
 
 // Single-byte, 932 or 936, by bits 0 and 1 of `choice`.
 CodePage PickCodePage(std::uint8_t choice);

@@ -1,23 +1,20 @@
-// A whole rewrite (RewriteTextFile with either line rule) of a real temporary file, checked byte
-// for byte against a model built in memory: the lines of a plain reading, each put through a
-// plain reading of the rule, each ended with CR LF, a UTF-8 mark kept before the first. A UTF-16
-// file, and a project file in which no line was raised, must be refused and left as they were.
-// Either way, nothing but the file itself may remain in its folder.
-#include <sys/stat.h>
-
+// A whole rewrite (RewriteTextFile with either line rule) of a file on the file services held in
+// memory, which keep every rule of the real ones, checked byte for byte against a model: the lines
+// of a plain reading, each put through a plain reading of the rule, each ended with CR LF, a UTF-8
+// mark kept before the first. A UTF-16 file, and a project file in which no line was raised, must
+// be refused and left as they were. Either way, nothing but the file itself may remain in its
+// folder.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "fuzz/line_model.h"
+#include "tests/support/memory_file_system.h"
 #include "tests/support/recording_ui.h"
 #include "ui/upgrade_state.h"
 #include "upgrade/line_rules.h"
@@ -25,27 +22,8 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 void Require(bool condition) {
   if (!condition) std::abort();
-}
-
-// One folder for the whole fuzzing run, removed at exit.
-const fs::path& Folder() {
-  static const fs::path folder = [] {
-    std::string pattern = (fs::temp_directory_path() / "bu_rewrite_fuzz_XXXXXX").string();
-    Require(::mkdtemp(pattern.data()) != nullptr);
-    std::atexit([] { fs::remove_all(Folder()); });
-    return fs::path(pattern);
-  }();
-  return folder;
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  Require(in.is_open());
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool Has(std::string_view line, char c) { return line.find(c) != std::string_view::npos; }
@@ -118,16 +96,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::string> lines = fuzz::SplitLines(input);
   const std::string versionText = (choice & 2) != 0 ? std::string("1.00.000") : VersionOf(lines);
 
-  const fs::path file = Folder() / "Source.ipr";
-  {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(input.data(), static_cast<std::streamsize>(input.size()));
-    Require(out.good());
-  }
-  const std::wstring source = Folder().wstring() + L"\\Source.ipr";
+  const auto disk = std::make_shared<test_support::MemoryDisk>();
+  const std::wstring folder = L"\\fuzz";
+  const std::wstring source = folder + L"\\Source.ipr";
+  disk->Put(source, input);
 
-  ui::UpgradeState state;
-  upgrade_test::RecordingUi ui;
+  ui::UpgradeState state(test_support::MemoryFileSystemFactory(disk));
+  test_support::RecordingUi ui;
   upgrade::StepResult result;
   if (projectRule) {
     upgrade::VersionLineRule rule(fuzz::Widen(versionText));
@@ -150,19 +125,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      : L". The Version line of the General section is not in the expected form."));
     Require(state.statusMessage == ui.messages[0]);
     Require(ui.statusTexts == std::vector<std::wstring>{converting});
-    Require(ReadFile(file) == input);
+    Require(disk->Get(source) == input);
   } else {
     Require(result == upgrade::kStepSucceeded);
     Require(ui.messages.empty());
     Require(ui.statusTexts ==
             (std::vector<std::wstring>{converting, L"Converted " + source + L"..."}));
-    Require(ReadFile(file) == fuzz::JoinWithCrLf(*expected));
+    Require(disk->Get(source) == fuzz::JoinWithCrLf(*expected));
   }
-  std::size_t entries = 0;
-  for (const auto& entry : fs::directory_iterator(Folder())) {
-    Require(entry.path().filename() == "Source.ipr");
-    ++entries;
-  }
-  Require(entries == 1);
+  Require(disk->FilesBelow(folder) == std::vector<std::wstring>{L"Source.ipr"});
   return 0;
 }

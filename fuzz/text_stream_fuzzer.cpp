@@ -1,8 +1,7 @@
 // The buffered text stream's line splitting and writing over memory, with buffers from one byte
 // up, so that every line end falls across a block boundary somewhere. What is read must be the
 // lines of a plain reading, and writing them back must give the input with every line end made
-// CR LF; read in runs of lines, they must be the same lines. A line with a character beyond 8 bits
-// must be refused without leaving any of it behind.
+// CR LF. A line with a character beyond 8 bits must be refused without leaving any of it behind.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,14 +13,13 @@
 #include "fuzz/line_model.h"
 #include "platform/buffered_text_stream.h"
 #include "platform/failure.h"
-#include "platform/memory_channel.h"
 #include "tests/support/failure_number.h"
 
 namespace {
 
 using platform::BufferedTextStream;
 using platform::MemoryChannel;
-using upgrade_test::FailureNumber;
+using test_support::FailureNumber;
 
 void Require(bool condition) {
   if (!condition) std::abort();
@@ -52,28 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   reader.Close();
   Require(lines.size() == expected.size());
   for (std::size_t i = 0; i < lines.size(); ++i) Require(lines[i] == fuzz::Widen(expected[i]));
-
-  // Read again in runs: each run holds whole CR LF lines without brackets, and the lines of the
-  // runs and of the single lines between them are the same lines.
-  BufferedTextStream runReader(std::make_unique<MemoryChannel>(input),
-                               BufferedTextStream::Direction::kRead, readBuffer);
-  std::size_t next = 0;
-  while (!runReader.AtEndOfStream()) {
-    const auto [text, crLfLines] = runReader.ReadLineRun('[', ']');
-    if (!crLfLines) {
-      Require(next < expected.size() && text == expected[next++]);
-      continue;
-    }
-    Require(!text.empty() && text.ends_with("\r\n") && text.find_first_of("[]") == text.npos);
-    for (std::string_view rest = text; !rest.empty();) {
-      const std::size_t end = rest.find("\r\n");
-      const std::string_view line = rest.substr(0, end);
-      Require(line.find_first_of("\r\n") == line.npos);
-      Require(next < expected.size() && line == expected[next++]);
-      rest.remove_prefix(end + 2);
-    }
-  }
-  Require(next == expected.size());
 
   std::string output;
   BufferedTextStream writer(std::make_unique<MemoryChannel>(&output),

@@ -1,7 +1,9 @@
-// File services that forward every operation to other ones, which they own: the base for wrappers
-// that change a few operations and pass the rest through, such as services that inject faults or
-// skip the writes through to the disk. A wrapper that changes the streams as well overrides
-// OpenTextFile and CreateTextFile and wraps what the base returns, in a ForwardingTextStream.
+// File services and text streams that forward every operation to other ones, which they own: the
+// base for wrappers that change a few operations and pass the rest through, such as services that
+// inject faults or skip the writes through to the disk. A wrapper that changes the streams as well
+// overrides OpenTextFile and CreateTextFile and wraps what the base returns in a
+// ForwardingTextStream. An operation added to either interface is forwarded here, once for every
+// wrapper.
 #pragma once
 
 #include <memory>
@@ -10,8 +12,25 @@
 #include <utility>
 
 #include "platform/file_system_object.h"
+#include "platform/text_stream.h"
 
 namespace platform {
+
+class ForwardingTextStream : public TextStream {
+ public:
+  explicit ForwardingTextStream(std::unique_ptr<TextStream> target) : target_(std::move(target)) {}
+
+  bool AtEndOfStream() override { return target_->AtEndOfStream(); }
+  std::string_view ReadLineBytes() override { return target_->ReadLineBytes(); }
+  void WriteLineBytes(std::string_view bytes) override { target_->WriteLineBytes(bytes); }
+  void WriteBlankLines(int count) override { target_->WriteBlankLines(count); }
+  void FlushToDisk() override { target_->FlushToDisk(); }
+  void Close() override { target_->Close(); }
+  void Abandon() noexcept override { target_->Abandon(); }
+
+ private:
+  std::unique_ptr<TextStream> target_;
+};
 
 class ForwardingFileSystem : public FileSystemObject {
  public:

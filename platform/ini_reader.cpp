@@ -5,9 +5,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/buffered_text_stream.h"
-#include "platform/byte_order_mark.h"
 #include "platform/failure.h"
-#include "platform/memory_channel.h"
 
 namespace platform {
 namespace {

@@ -17,14 +17,6 @@ LeadBytes::LeadBytes(std::span<const Range> ranges) noexcept {
   }
 }
 
-unsigned LeadBytes::WhichCharactersOccur(std::string_view text, char a, char b) const noexcept {
-  unsigned found = 0;
-  for (std::size_t at = 0; at < text.size() && found != 3; at = CharacterEnd(text, at)) {
-    found |= (text[at] == a ? 1u : 0u) | (text[at] == b ? 2u : 0u);
-  }
-  return found;
-}
-
 LeadBytes SystemLeadBytes() {
 #ifdef _WIN32
   CPINFO info{};

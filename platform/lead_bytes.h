@@ -38,10 +38,6 @@ class LeadBytes {
     return IsLead(value) && at + 1 < text.size() ? at + 2 : at + 1;
   }
 
-  // As WhichBytesOccur, by characters: whether the text holds the character `a` (bit 0) and the
-  // character `b` (bit 1), two characters that no lead byte begins.
-  unsigned WhichCharactersOccur(std::string_view text, char a, char b) const noexcept;
-
   // The place of the first character `c` (a character that no lead byte begins), or npos.
   template <typename Char>
   std::size_t Find(std::basic_string_view<Char> text, Char c) const noexcept {

@@ -1,46 +1,55 @@
 #include "platform/text_stream.h"
 
-#include "platform/eight_bit_text.h"
+#include <type_traits>
+
 #include "platform/failure.h"
 
 namespace platform {
+namespace {
 
-std::string_view TextStream::ReadLineBytes() {
-  ReadLine(wideLine_);
-  byteLine_.resize(wideLine_.size());
-  if (!NarrowEightBit(wideLine_.data(), wideLine_.size(), byteLine_.data())) {
-    throw Failure(kInvalidProcedureCall, "the line is not 8-bit text");
-  }
-  return byteLine_;
-}
-
-TextStream::LineRun TextStream::ReadLineRun(char /*a*/, char /*b*/) {
-  return {ReadLineBytes(), false};
-}
-
-void TextStream::WriteLineRun(std::string_view lines) {
-  RequireCrLfEnd(lines);
-  for (std::size_t begin = 0; begin != lines.size();) {
-    const std::size_t end = lines.find("\r\n", begin);
-    WriteLineBytes(lines.substr(begin, end - begin));
-    begin = end + 2;
+void Widen(std::string_view bytes, std::wstring& text) {
+  text.resize(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    text[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
   }
 }
 
-void TextStream::RequireCrLfEnd(std::string_view lines) {
-  if (!lines.empty() && !lines.ends_with("\r\n")) {
-    throw Failure(kInvalidProcedureCall, "a run of lines that does not end in CR LF");
-  }
-}
+}  // namespace
 
 void TextStream::FlushToDisk() {
   throw Failure(kBadFileMode, "the text stream is not a file that can be written through");
 }
 
-void TextStream::WriteLineBytes(std::string_view bytes) {
-  wideLine_.resize(bytes.size());
-  WidenEightBit(bytes.data(), bytes.size(), wideLine_.data());
-  WriteLine(wideLine_);
+void TextStream::ReadLine(std::wstring& line) { Widen(ReadLineBytes(), line); }
+
+std::wstring TextStream::ReadLine() {
+  std::wstring line;
+  ReadLine(line);
+  return line;
+}
+
+void TextStream::WriteLine(std::wstring_view text) {
+  const std::optional<std::string> bytes = NarrowEightBit(text);
+  if (!bytes) {
+    throw Failure(kInvalidProcedureCall, "the line has a character that 8-bit text cannot hold");
+  }
+  WriteLineBytes(*bytes);
+}
+
+std::wstring WidenEightBit(std::string_view bytes) {
+  std::wstring text;
+  Widen(bytes, text);
+  return text;
+}
+
+std::optional<std::string> NarrowEightBit(std::wstring_view text) {
+  std::string bytes(text.size(), '\0');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    // Compared as unsigned, so that a negative wchar_t is refused too.
+    if (static_cast<std::make_unsigned_t<wchar_t>>(text[i]) > 0xFF) return std::nullopt;
+    bytes[i] = static_cast<char>(text[i]);
+  }
+  return bytes;
 }
 
 }  // namespace platform

@@ -1,20 +1,22 @@
-// A text stream on an 8-bit text file, opened by FileSystemObject::OpenTextFile.
+// A text stream on an 8-bit text file, opened by FileSystemObject::OpenTextFile, and what a file's
+// first bytes tell of its encoding.
 //
 // 8-bit text is byte-transparent: each byte is the character of the same value (U+0000 to U+00FF)
 // and back, so a line that nobody changes is written back exactly as it was read, whatever code
-// page it was written in. ReadLine accepts CR LF, LF and a lone CR as line ends and returns the
-// line without it; WriteLine writes CR LF. ReadLineBytes and WriteLineBytes are the same two
-// operations on the line's bytes, for callers that look at every line of a large file and so
-// must not widen each one; ReadLineRun and WriteLineRun move runs of such lines at once. Writing a
-// character above U+00FF fails with kInvalidProcedureCall instead of writing a substitute. Streams
-// are buffered and never hold a whole file: a reader refuses a line longer than kMaxLineLength with
-// kOutOfMemory. Every operation throws platform::Failure on failure.
+// page it was written in. A reader accepts CR LF, LF and a lone CR as line ends and hands out each
+// line without it; a writer ends every line with CR LF. The line operations work on a line's
+// bytes, so that a rewrite never widens the lines it only copies; ReadLine and WriteLine are the
+// same on characters, for callers that hold text. Writing a character above U+00FF fails with
+// kInvalidProcedureCall and writes nothing. Streams are buffered and never hold a whole file: a
+// reader refuses a line longer than kMaxLineLength with kOutOfMemory. Every operation throws
+// platform::Failure on failure.
 //
 // Destroying a stream without Close releases it: what was written so far is flushed as far as
 // possible and the file is closed; the destructor never throws.
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,28 +34,10 @@ class TextStream {
 
   // True when no line is left to read.
   virtual bool AtEndOfStream() = 0;
-  // Reads the next line into `line`, replacing its contents and reusing its storage.
-  virtual void ReadLine(std::wstring& line) = 0;
-  virtual void WriteLine(std::wstring_view text) = 0;
-  // The next line as its bytes, each the character of the same value; the view is valid until
-  // the next operation on the stream. A stream that holds a character above U+00FF fails with
-  // kInvalidProcedureCall, since no byte stands for it.
-  virtual std::string_view ReadLineBytes();
-  // Writes the bytes as one line, each as the character of the same value.
-  virtual void WriteLineBytes(std::string_view bytes);
-  // The next lines at once where a stream can hand them out cheaply, for callers that copy most
-  // lines unchanged: a run of whole lines from here that each end in CR LF and hold neither byte
-  // `a` nor `b` (two bytes other than CR and LF), given with their line ends; or else the next
-  // line alone, without its line end, as ReadLineBytes gives it. Valid until the next operation.
-  struct LineRun {
-    std::string_view text;
-    bool crLfLines;  // text is a run of lines with their CR LF ends, not one line without its end
-  };
-  virtual LineRun ReadLineRun(char a, char b);
-  // Writes whole lines, each ended by CR LF, as they are: the same as WriteLineBytes of each line
-  // without its CR LF. Text that is not empty and does not end in CR LF is refused with
-  // kInvalidProcedureCall.
-  virtual void WriteLineRun(std::string_view lines);
+  // The next line's bytes; valid until the next operation on the stream.
+  virtual std::string_view ReadLineBytes() = 0;
+  // Writes the bytes as one line.
+  virtual void WriteLineBytes(std::string_view bytes) = 0;
   virtual void WriteBlankLines(int count) = 0;
   // A writer's lines so far, written through to the disk itself: when this returns they survive
   // a crash or a power cut. A stream that is not a file fails with kBadFileMode.
@@ -64,21 +48,35 @@ class TextStream {
   // deleted; never fails. A stream that buffers nothing just closes quietly.
   virtual void Abandon() noexcept {}
 
-  std::wstring ReadLine() {
-    std::wstring line;
-    ReadLine(line);
-    return line;
-  }
+  // The line operations on characters. ReadLine replaces the contents of `line`, reusing its
+  // storage.
+  void ReadLine(std::wstring& line);
+  std::wstring ReadLine();
+  void WriteLine(std::wstring_view text);
 
  protected:
   TextStream() = default;
-  // WriteLineRun's refusal, for the streams that override it.
-  static void RequireCrLfEnd(std::string_view lines);
-
- private:
-  // For the byte operations' plain versions, which go through the characters.
-  std::wstring wideLine_;
-  std::string byteLine_;
 };
+
+// The characters of 8-bit text: byte N becomes U+00NN.
+std::wstring WidenEightBit(std::string_view bytes);
+// The bytes of the text, or nothing when a character has no byte (above U+00FF).
+std::optional<std::string> NarrowEightBit(std::wstring_view text);
+
+// The UTF-8 mark, and the same as the characters that 8-bit text reads it as. It is no part of
+// the first line, and a file written back keeps it.
+inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+inline constexpr std::wstring_view kUtf8MarkCharacters = L"\u00EF\u00BB\u00BF";
+
+// Whether a file whose first line is given is UTF-16: the line starts with either byte-order
+// mark, or, without one, its first two bytes are a NUL and a printable ASCII character, as the
+// first character of text in either byte order is. A NUL further on, which some 8-bit files
+// hold, does not count.
+constexpr bool LooksLikeUtf16(std::string_view firstLine) noexcept {
+  if (firstLine.starts_with("\xFF\xFE") || firstLine.starts_with("\xFE\xFF")) return true;
+  const auto printable = [](char c) { return c >= ' ' && c <= '~'; };
+  return firstLine.size() >= 2 && ((firstLine[0] == '\0' && printable(firstLine[1])) ||
+                                   (firstLine[1] == '\0' && printable(firstLine[0])));
+}
 
 }  // namespace platform

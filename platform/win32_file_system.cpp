@@ -1,18 +1,172 @@
 #include "platform/win32_file_system.h"
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 
+#include "platform/buffered_text_stream.h"
 #include "platform/byte_file_system.h"
 #include "platform/failure.h"
 #include "platform/path_names.h"
-#include "platform/win32_errors.h"
 #include "platform/win32_headers.h"
-#include "platform/win32_path.h"
-#include "platform/win32_read_only.h"
 #include "platform/win32_scoped_handle.h"
 
 namespace platform {
 namespace {
+
+// --- Errors ------------------------------------------------------------------------------------
+
+// The path for a message: the characters of 8-bit text as they are, others as "?".
+std::string Printable(std::wstring_view path) {
+  std::string text;
+  text.reserve(path.size());
+  for (const wchar_t c : path) text += c < 0x80 ? static_cast<char>(c) : '?';
+  return text;
+}
+
+std::int32_t ErrorNumberFromWin32Error(std::uint32_t error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+      return kFileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_DIRECTORY:
+      return kPathNotFound;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_NETWORK_ACCESS_DENIED:
+      return kPermissionDenied;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return kFileAlreadyExists;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return kDiskFull;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      return kOutOfMemory;
+    default:
+      return kPathFileAccessError;
+  }
+}
+
+// Windows refuses to write, delete or replace a read-only file itself, but not every Win32 layer
+// does (Wine run as root empties or replaces it), and the refusal must come before anything
+// changes. Attributes that could not be had pass, and the operation itself then tells what is
+// wrong.
+void RefuseReadOnly(DWORD attributes) {
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    throw Failure(kPermissionDenied, "the file is read-only");
+  }
+}
+
+// --- Paths -------------------------------------------------------------------------------------
+
+// CreateDirectoryW stops short of MAX_PATH to leave room for an 8.3 name: the lowest limit of
+// the calls we make.
+constexpr std::size_t kClassicLimit = MAX_PATH - 12;
+
+bool StartsWith(std::wstring_view text, std::wstring_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+// --- Byte files --------------------------------------------------------------------------------
+
+// ReadFile and WriteFile count in DWORDs.
+constexpr std::size_t kMaxTransfer = std::size_t{1} << 30;
+
+class Win32ByteFile final : public ByteChannel {
+ public:
+  Win32ByteFile(ScopedHandle handle, std::wstring path)
+      : handle_(std::move(handle)), path_(std::move(path)) {}
+
+  std::size_t Read(char* buffer, std::size_t capacity) override {
+    DWORD count = 0;
+    const auto wanted = static_cast<DWORD>(std::min(capacity, kMaxTransfer));
+    if (!::ReadFile(handle_.get(), buffer, wanted, &count, nullptr)) {
+      ThrowWin32Error(::GetLastError(), "cannot read", path_);
+    }
+    return count;
+  }
+
+  void Write(const char* data, std::size_t size) override {
+    while (size != 0) {
+      DWORD count = 0;
+      const auto wanted = static_cast<DWORD>(std::min(size, kMaxTransfer));
+      if (!::WriteFile(handle_.get(), data, wanted, &count, nullptr)) {
+        ThrowWin32Error(::GetLastError(), "cannot write", path_);
+      }
+      if (count == 0) ThrowWin32Error(ERROR_DISK_FULL, "cannot write", path_);
+      data += count;
+      size -= count;
+    }
+  }
+
+  void Sync() override {
+    if (!::FlushFileBuffers(handle_.get())) {
+      ThrowWin32Error(::GetLastError(), "cannot write through", path_);
+    }
+  }
+
+  void Close() override {
+    if (const DWORD error = handle_.Close(); error != 0) {
+      ThrowWin32Error(error, "cannot close", path_);
+    }
+  }
+
+ private:
+  ScopedHandle handle_;
+  std::wstring path_;
+};
+
+DWORD Disposition(FileDisposition disposition) {
+  switch (disposition) {
+    case FileDisposition::kOpenExisting:
+      return OPEN_EXISTING;
+    case FileDisposition::kOpenOrCreate:
+      return OPEN_ALWAYS;  // emptied below: CREATE_ALWAYS would refuse a hidden file
+    case FileDisposition::kCreateNew:
+      return CREATE_NEW;
+  }
+  return OPEN_EXISTING;
+}
+
+DWORD DesiredAccess(FileAccess access) {
+  switch (access) {
+    case FileAccess::kRead:
+      return GENERIC_READ;
+    case FileAccess::kWrite:
+      return GENERIC_WRITE;
+  }
+  return GENERIC_READ;
+}
+
+// Opens a regular file as OpenByteFile describes; `win32Path` is ready for Win32 calls (see
+// ToWin32Path) and `path` is the caller's, for messages. Readers and writers let others read.
+ScopedHandle OpenWin32File(const std::wstring& win32Path, std::wstring_view path, FileAccess access,
+                           FileDisposition disposition) {
+  if (access == FileAccess::kWrite) RefuseReadOnly(::GetFileAttributesW(win32Path.c_str()));
+  ScopedHandle handle(::CreateFileW(win32Path.c_str(), DesiredAccess(access), FILE_SHARE_READ,
+                                    nullptr, Disposition(disposition),
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!handle.valid()) ThrowWin32Error(::GetLastError(), "cannot open", path);
+  if (::GetFileType(handle.get()) != FILE_TYPE_DISK) {
+    throw Failure(kPermissionDenied, "not a file: a device");
+  }
+  if (access == FileAccess::kWrite && !::SetEndOfFile(handle.get())) {
+    ThrowWin32Error(::GetLastError(), "cannot empty", path);
+  }
+  return handle;
+}
+
+// --- File services -----------------------------------------------------------------------------
 
 // How long a replace waits for a file that another program holds: a virus scanner or an indexer
 // lets go of a file it has just seen well within this.
@@ -102,7 +256,47 @@ class Win32FileSystem final : public ByteFileSystem {
 
 }  // namespace
 
-std::unique_ptr<FileSystemObject> CreateWin32FileSystem() {
+void ThrowWin32Error(std::uint32_t error, std::string_view action, std::wstring_view path) {
+  std::string detail(action);
+  detail += " \"" + Printable(path) + "\": Win32 error " + std::to_string(error);
+  throw Failure(ErrorNumberFromWin32Error(error), std::move(detail));
+}
+
+std::wstring FullPathName(std::wstring_view path) {
+  if (path.empty() || path.find(L'\0') != std::wstring_view::npos) {
+    throw Failure(kPathNotFound, "not a path");
+  }
+  const std::wstring input(path);
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        ::GetFullPathNameW(input.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) ThrowWin32Error(::GetLastError(), "cannot resolve", path);
+    if (length < full.size()) {
+      full.resize(length);
+      return full;
+    }
+    full.resize(length);  // the size needed, terminator included
+  }
+}
+
+std::wstring ToWin32Path(std::wstring_view path) {
+  if (StartsWith(path, L"\\\\?\\")) return std::wstring(path);
+  std::wstring full = FullPathName(path);
+  if (full.size() < kClassicLimit || StartsWith(full, L"\\\\.\\") || StartsWith(full, L"\\\\?\\")) {
+    return full;
+  }
+  if (StartsWith(full, L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+std::unique_ptr<ByteChannel> OpenByteFile(std::wstring_view path, FileAccess access,
+                                          FileDisposition disposition) {
+  ScopedHandle handle = OpenWin32File(ToWin32Path(path), path, access, disposition);
+  return std::make_unique<Win32ByteFile>(std::move(handle), std::wstring(path));
+}
+
+std::unique_ptr<FileSystemObject> CreatePlatformFileSystem() {
   return std::make_unique<Win32FileSystem>();
 }
 

@@ -1,37 +1,26 @@
 #include "upgrade/line_rules.h"
 
 #include "platform/ascii_case.h"
-#include "platform/byte_scan.h"
-#include "platform/eight_bit_text.h"
+#include "platform/text_stream.h"
 
 namespace upgrade {
 namespace {
 
 using platform::EqualsIgnoringAsciiCase;
 
-// Asked of every line of a file, so both bytes are looked for in one pass; only a line that holds
-// both on a double-byte code page is walked again by characters, since there the second byte of a
-// character can have the value of either bracket.
+// On a double-byte code page the second byte of a character can have the value of either
+// bracket, so the brackets are looked for by characters.
 bool HoldsBothBrackets(std::string_view line, const platform::LeadBytes& leadBytes) noexcept {
-  if (platform::WhichBytesOccur(line, '[', ']') != 3) return false;
-  return leadBytes.empty() || leadBytes.WhichCharactersOccur(line, '[', ']') == 3;
-}
-
-std::string VersionLineBytes(std::wstring_view versionText) {
-  constexpr std::string_view kKey = "Version=";
-  std::string line(kKey.size() + versionText.size(), '\0');
-  kKey.copy(line.data(), kKey.size());
-  if (!platform::NarrowEightBit(versionText.data(), versionText.size(),
-                                line.data() + kKey.size())) {
-    return {};
-  }
-  return line;
+  return leadBytes.Find(line, '[') != std::string_view::npos &&
+         leadBytes.Find(line, ']') != std::string_view::npos;
 }
 
 }  // namespace
 
 VersionLineRule::VersionLineRule(std::wstring_view versionText, platform::LeadBytes leadBytes)
-    : oldVersionLine_(VersionLineBytes(versionText)), leadBytes_(leadBytes) {}
+    : oldVersionLine_(
+          platform::NarrowEightBit(L"Version=" + std::wstring(versionText)).value_or("")),
+      leadBytes_(leadBytes) {}
 
 void VersionLineRule::Apply(std::string_view line, platform::TextStream& writer) {
   if (HoldsBothBrackets(line, leadBytes_)) inGeneral_ = EqualsIgnoringAsciiCase(line, "[General]");

@@ -22,10 +22,6 @@ class VersionLineRule final : public LineRule {
  public:
   explicit VersionLineRule(std::wstring_view versionText, platform::LeadBytes leadBytes = {});
   void Apply(std::string_view line, platform::TextStream& writer) override;
-  // Outside a General section only a header changes anything; inside, any line may be the one.
-  bool CopiesLinesWithoutBrackets() const override {
-    return !inGeneral_ || oldVersionLine_.empty();
-  }
   // A text in which no line was raised still records the old version: put in the project's
   // place, the run would go on and end "Complete!", and the next run would convert again.
   std::wstring_view Refusal() const override;
@@ -46,7 +42,6 @@ class LinkTypeLineRule final : public LineRule {
  public:
   explicit LinkTypeLineRule(platform::LeadBytes leadBytes = {}) : leadBytes_(leadBytes) {}
   void Apply(std::string_view line, platform::TextStream& writer) override;
-  bool CopiesLinesWithoutBrackets() const override { return true; }
 
  private:
   platform::LeadBytes leadBytes_;

@@ -3,7 +3,6 @@
 // the mark back in front, so the file keeps it. Everything else goes to the writer as it is.
 #pragma once
 
-#include <string>
 #include <string_view>
 
 #include "platform/text_stream.h"
@@ -16,8 +15,7 @@ class MarkRestoringWriter final : public platform::TextStream {
 
   // A writer only: there is nothing to read.
   bool AtEndOfStream() override { return true; }
-  void ReadLine(std::wstring& line) override;
-  void WriteLine(std::wstring_view text) override;
+  std::string_view ReadLineBytes() override;
   void WriteLineBytes(std::string_view bytes) override;
   void WriteBlankLines(int count) override;
   // The writer belongs to the rewrite, which closes it.

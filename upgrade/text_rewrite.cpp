@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/byte_order_mark.h"
 #include "platform/failure.h"
 #include "platform/path_names.h"
+#include "platform/text_stream.h"
 #include "upgrade/mark_restoring_writer.h"
 
 namespace upgrade {
@@ -41,21 +41,15 @@ std::unique_ptr<TextStream> CreateTemporaryFile(FileSystemObject& fileSystem,
 
 std::wstring_view RewriteLines(TextStream& reader, TextStream& writer, LineRule& rule) {
   for (bool firstLine = true; !reader.AtEndOfStream(); firstLine = false) {
-    const TextStream::LineRun run = rule.CopiesLinesWithoutBrackets()
-                                        ? reader.ReadLineRun('[', ']')
-                                        : TextStream::LineRun{reader.ReadLineBytes(), false};
+    const std::string_view line = reader.ReadLineBytes();
     // Read byte by byte, UTF-16 text would be written back with every other byte kept but with
-    // 8-bit line ends and added lines between them. A run starts with the first line's bytes, or
-    // with a line end where that line is shorter than what is looked for, so it shows them too.
-    if (firstLine && platform::LooksLikeUtf16(run.text)) return L"The file is not 8-bit text.";
-    if (run.crLfLines) {
-      // Lines that the rule copies unchanged, a UTF-8 mark before the first of them included.
-      writer.WriteLineRun(run.text);
-    } else if (firstLine && run.text.starts_with(platform::kUtf8Mark)) {
+    // 8-bit line ends and added lines between them; its first line shows it.
+    if (firstLine && platform::LooksLikeUtf16(line)) return L"The file is not 8-bit text.";
+    if (firstLine && line.starts_with(platform::kUtf8Mark)) {
       MarkRestoringWriter markFirst(writer);
-      rule.Apply(run.text.substr(platform::kUtf8Mark.size()), markFirst);
+      rule.Apply(line.substr(platform::kUtf8Mark.size()), markFirst);
     } else {
-      rule.Apply(run.text, writer);
+      rule.Apply(line, writer);
     }
   }
   return rule.Refusal();

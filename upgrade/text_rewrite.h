@@ -23,21 +23,17 @@ class LineRule {
   // Writes one or more lines for one line of the source, given without its line end and as its
   // bytes: 8-bit text maps each byte to the character of the same value, so no line is widened.
   virtual void Apply(std::string_view line, platform::TextStream& writer) = 0;
-  // True while the rule writes every line that holds neither "[" nor "]" unchanged, as the only
-  // line for it, and without changing its own state: runs of such lines are then copied without
-  // being handed over one by one.
-  virtual bool CopiesLinesWithoutBrackets() const { return false; }
   // Asked once, after the last line: why the text written must not take the source's place, as
   // one sentence for the user, or "" when it may. Only the rule knows what a sound source yields.
   virtual std::wstring_view Refusal() const { return {}; }
 };
 
-// Hands every line of the reader to the rule, which writes through the writer, and copies the runs
-// of lines that the rule would copy unchanged as they are. Returns why the text written must not
-// replace the source, or "" when it may: the rule's refusal, or the refusal of UTF-16 text, which
-// read byte by byte would be written back as garbage; its first line shows it, so that one is
-// refused before anything is written. A UTF-8 mark at the start is no part of the first line: the
-// rule is given the line after it, and the mark is written back in front of the first line written.
+// Hands every line of the reader to the rule, which writes through the writer. Returns why the text
+// written must not replace the source, or "" when it may: the rule's refusal, or the refusal of
+// UTF-16 text, which read byte by byte would be written back as garbage; its first line shows it,
+// so that one is refused before anything is written. A UTF-8 mark at the start is no part of the
+// first line: the rule is given the line after it, and the mark is written back in front of the
+// first line written.
 std::wstring_view RewriteLines(platform::TextStream& reader, platform::TextStream& writer,
                                LineRule& rule);
 

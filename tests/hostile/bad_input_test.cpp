@@ -25,7 +25,7 @@
 namespace hostile_test {
 namespace {
 
-using namespace upgrade_test;
+using namespace test_support;
 
 const std::wstring kNotAProject = L"Please specify a valid Brenlow Professional 5.0 project.";
 

@@ -31,7 +31,7 @@
 namespace hostile_test {
 namespace {
 
-using namespace upgrade_test;
+using namespace test_support;
 
 const std::string kUtf16FileGroups("\xFF\xFE[\0I\0n\0f\0o\0]\0\r\0\n\0", 16);
 
@@ -92,12 +92,20 @@ void PrepareFolder(const ScratchFolder& folder, const RunKind& kind) {
     std::filesystem::create_directories(Native(folder.Child(L"Registry Entries")));
 }
 
-Outcome RunWithFaults(const ScratchFolder& folder, const RunKind& kind,
-                      std::vector<std::int64_t> failAt, std::int32_t number) {
+// A plan that fails those operations, and whose temporary files are named alike in every run, so
+// that an operation of one run names the same of the next.
+std::shared_ptr<FaultPlan> PlanFailing(std::vector<Fault> faults, std::int32_t number) {
+  auto plan = std::make_shared<FaultPlan>();
+  plan->faults = std::move(faults);
+  plan->errorNumber = number;
+  plan->tempNames = {L"bu00000001.tmp", L"bu00000002.tmp", L"bu00000003.tmp"};
+  return plan;
+}
+
+Outcome RunWithFaults(const ScratchFolder& folder, const RunKind& kind, std::vector<Fault> faults,
+                      std::int32_t number) {
   PrepareFolder(folder, kind);
-  Outcome outcome{RecordingUi(folder.Child(kProject)), L"", std::make_shared<FaultPlan>()};
-  outcome.plan->failAt = std::move(failAt);
-  outcome.plan->errorNumber = number;
+  Outcome outcome{RecordingUi(folder.Child(kProject)), L"", PlanFailing(std::move(faults), number)};
   ui::UpgradeState state(FaultInjectingFactory(outcome.plan));
   try {
     upgrade::ConvertButton_Click(state, outcome.recorder);
@@ -140,14 +148,14 @@ void CheckRun(const ScratchFolder& folder, const RunKind& kind, const Outcome& c
               const Outcome& run, std::int32_t number, Tally& tally) {
   ++tally.faults;
   ASSERT_FALSE(run.escaped) << "an exception left ConvertButton_Click";
-  ASSERT_TRUE(run.plan->Failed());
+  ASSERT_GT(run.plan->failures, 0);
   const auto& messages = run.recorder.messages;
   ASSERT_LE(messages.size(), 1u);
   EXPECT_EQ(run.recorder.statusText, run.statusMessage);
   EXPECT_NE(run.recorder.statusText, L"Complete!");
   const std::wstring message = messages.empty() ? L"" : messages.front();
   // One failure in a run that is otherwise silent leaves nothing to add after its message.
-  const bool alone = run.plan->failAt.size() == 1 && clean.recorder.messages.empty();
+  const bool alone = run.plan->faults.size() == 1 && clean.recorder.messages.empty();
   if (!messages.empty()) {
     EXPECT_TRUE(StartsWith(run.statusMessage, message)) << "the status bar drops the message";
     if (alone) {
@@ -226,8 +234,7 @@ std::vector<bool> OperationsToFail(const std::vector<Operation>& log) {
   for (std::size_t i = 0; i < log.size(); ++i) {
     const std::string& name = log[i].name;
     if (name == "TextStream::AtEndOfStream" || name == "TextStream::ReadLine" ||
-        name == "TextStream::WriteLine" || name == "TextStream::ReadLineRun" ||
-        name == "TextStream::WriteLineRun") {
+        name == "TextStream::WriteLine") {
       perLine[{name, log[i].path}].push_back(i);
     }
   }
@@ -256,7 +263,8 @@ TEST_P(FaultMatrixTest, NothingLostWhateverFails) {
   if (kind.complete != L"?") {
     EXPECT_EQ(clean.recorder.statusText, kind.complete);
   }
-  const std::int64_t operations = clean.plan->count;
+  const std::vector<Operation>& log = clean.plan->log;
+  const auto operations = static_cast<std::int64_t>(log.size());
   ASSERT_GT(operations, 0);
   // A whole upgrade takes many operations; a count of a few means the faults reach too little.
   if (kind.complete == L"Complete!") {
@@ -265,23 +273,23 @@ TEST_P(FaultMatrixTest, NothingLostWhateverFails) {
 
   Tally tally;
   int cleanupFaults = 0;
-  const std::vector<bool> chosen = OperationsToFail(clean.plan->log);
-  for (std::int64_t n = 1; n <= operations; ++n) {
-    SCOPED_TRACE("failing operation " + std::to_string(n) + ": " + clean.plan->log[n - 1].name);
-    const Outcome single = RunWithFaults(folder, kind, {n}, number);
+  const std::vector<bool> chosen = OperationsToFail(log);
+  for (std::size_t n = 0; n < log.size(); ++n) {
+    SCOPED_TRACE("failing operation " + std::to_string(n + 1) + ": " + log[n].name);
+    const Fault first = FaultPlan::FaultAt(log, n);
+    const Outcome single = RunWithFaults(folder, kind, {first}, number);
     CheckRun(folder, kind, clean, single, number, tally);
     if (HasFatalFailure()) return;
-    if (!chosen[n - 1]) continue;
+    if (!chosen[n]) continue;
     // Then with each operation that the failed run went on to perform failing as well.
-    for (std::int64_t m = n + 1; m <= single.plan->count; ++m) {
-      SCOPED_TRACE("and operation " + std::to_string(m) + ": " + single.plan->log[m - 1].name);
-      const Outcome pair = RunWithFaults(folder, kind, {n, m}, number);
+    const std::vector<Operation>& after = single.plan->log;
+    for (std::size_t m = n + 1; m < after.size(); ++m) {
+      SCOPED_TRACE("and operation " + std::to_string(m + 1) + ": " + after[m].name);
+      const Outcome pair =
+          RunWithFaults(folder, kind, {first, FaultPlan::FaultAt(after, m)}, number);
       CheckRun(folder, kind, clean, pair, number, tally);
       if (HasFatalFailure()) return;
-      if (single.plan->log[m - 1].name == "DeleteFile" ||
-          single.plan->log[m - 1].name == "TextStream::Close") {
-        ++cleanupFaults;
-      }
+      if (after[m].name == "DeleteFile" || after[m].name == "TextStream::Close") ++cleanupFaults;
     }
   }
   std::cout << "[ faults   ] " << kind.name << ", error " << number << ": " << tally.faults
@@ -321,19 +329,17 @@ std::wstring InCrashFolder(const std::wstring& name) { return kCrashFolder + L"\
 // the disk before the run, the last the disk after it.
 struct CrashImages {
   std::vector<MemoryDisk> images;
-  std::int64_t operations = 0;
+  std::vector<Operation> log;
   std::wstring statusText;
 };
 
-CrashImages RunWithCrashes(const RunKind& kind, std::vector<std::int64_t> failAt) {
+CrashImages RunWithCrashes(const RunKind& kind, std::vector<Fault> faults) {
   auto disk = std::make_shared<MemoryDisk>();
   disk->PutFolder(kCrashFolder);
   if (!kind.project.empty()) disk->Put(InCrashFolder(kProject), kind.project);
   if (!kind.fileGroups.empty()) disk->Put(InCrashFolder(kFileGroups), kind.fileGroups);
   if (kind.registryFolder) disk->PutFolder(InCrashFolder(L"Registry Entries"));
-  auto plan = std::make_shared<FaultPlan>();
-  plan->failAt = std::move(failAt);
-  plan->errorNumber = platform::kDiskFull;
+  const auto plan = PlanFailing(std::move(faults), platform::kDiskFull);
   CrashImages crashes;
   // A failing operation changes nothing, so these are all the moments there are.
   plan->beforeForward = [&](const Operation&) { crashes.images.push_back(disk->AfterCrash()); };
@@ -341,7 +347,7 @@ CrashImages RunWithCrashes(const RunKind& kind, std::vector<std::int64_t> failAt
   ui::UpgradeState state(FaultInjectingFactory(plan, MemoryFileSystemFactory(disk)));
   EXPECT_NO_THROW(upgrade::ConvertButton_Click(state, recorder));
   crashes.images.push_back(disk->AfterCrash());
-  crashes.operations = plan->count;
+  crashes.log = plan->log;
   crashes.statusText = recorder.statusText;
   return crashes;
 }
@@ -379,7 +385,9 @@ TEST_P(CrashMatrixTest, EveryCrashKeepsEachFileWhole) {
   ASSERT_EQ(clean.images.back().Get(InCrashFolder(kFileGroups)).value_or(""),
             kind.upgradedFileGroups);
   std::vector<CrashImages> runs{clean};
-  for (std::int64_t n = 1; n <= clean.operations; ++n) runs.push_back(RunWithCrashes(kind, {n}));
+  for (std::size_t n = 0; n < clean.log.size(); ++n) {
+    runs.push_back(RunWithCrashes(kind, {FaultPlan::FaultAt(clean.log, n)}));
+  }
   int points = 0;
   int lost = 0;
   for (std::size_t run = 0; run < runs.size(); ++run) {

@@ -21,7 +21,7 @@
 namespace hostile_test {
 namespace {
 
-using namespace upgrade_test;
+using namespace test_support;
 
 constexpr std::size_t kMiB = std::size_t{1} << 20;
 constexpr std::size_t kHugeFile = 300 * kMiB;

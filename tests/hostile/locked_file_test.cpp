@@ -23,7 +23,7 @@
 namespace hostile_test {
 namespace {
 
-using namespace upgrade_test;
+using namespace test_support;
 using platform::IoMode;
 
 // Holds a file open as another program would, sharing only what `share` allows.

@@ -1,4 +1,5 @@
-// The text stream on memory, where buffer sizes and failing writes can be chosen.
+// The text stream on memory, where buffer sizes and failing writes can be chosen: line ends at
+// every place in a block, lines of every length and byte value, and what a failed write leaves.
 #include "platform/buffered_text_stream.h"
 
 #include <gtest/gtest.h>
@@ -8,14 +9,52 @@
 #include <vector>
 
 #include "platform/failure.h"
-#include "platform/memory_channel.h"
-#include "tests/platform/memory_reading.h"
+#include "tests/support/eight_bit_text.h"
 #include "tests/support/failure_number.h"
 
 namespace platform_test {
 namespace {
 
-using upgrade_test::FailureNumber;
+using platform::BufferedTextStream;
+using platform::MemoryChannel;
+using test_support::EightBit;
+using test_support::FailureNumber;
+using Direction = BufferedTextStream::Direction;
+using Lines = std::vector<std::wstring>;
+
+// By ReadLine, into a line that holds a longer text at first: each read must replace it.
+Lines ReadAll(std::string_view bytes, std::size_t bufferSize) {
+  BufferedTextStream reader(std::make_unique<MemoryChannel>(bytes), Direction::kRead, bufferSize);
+  Lines lines;
+  std::wstring line = L"a longer text left over from an earlier line, to be overwritten";
+  while (!reader.AtEndOfStream()) {
+    reader.ReadLine(line);
+    lines.push_back(line);
+  }
+  reader.Close();
+  return lines;
+}
+
+// By ReadLineBytes.
+Lines ReadAllAsBytes(std::string_view bytes, std::size_t bufferSize) {
+  BufferedTextStream reader(std::make_unique<MemoryChannel>(bytes), Direction::kRead, bufferSize);
+  Lines lines;
+  while (!reader.AtEndOfStream()) lines.push_back(EightBit(reader.ReadLineBytes()));
+  return lines;
+}
+
+constexpr std::size_t kLongest = 80;
+
+// Bytes 0 to 255 except CR and LF, in an order that puts each value at many offsets.
+std::string Payload(std::size_t length, std::size_t seed) {
+  std::string bytes;
+  for (std::size_t i = 0; i < length; ++i) {
+    auto value = static_cast<unsigned char>((seed * 31 + i * 7 + 0x80) & 0xFF);
+    if (value == '\r' || value == '\n') value = static_cast<unsigned char>(value + 0x70);
+    bytes.push_back(static_cast<char>(value));
+  }
+  return bytes;
+}
 
 TEST(BufferedTextStream, LineEndsAtEveryBufferSize) {
   const struct {
@@ -73,14 +112,6 @@ TEST(BufferedTextStream, LineLongerThanTheBoundIsRefused) {
                 }),
                 c.number)
           << c.bytes << " with a buffer of " << size;
-      // Runs too: a bound under the block's size is kept line by line.
-      BufferedTextStream runReader(std::make_unique<MemoryChannel>(c.bytes), Direction::kRead, size,
-                                   c.bound);
-      EXPECT_EQ(FailureNumber([&] {
-                  while (!runReader.AtEndOfStream()) runReader.ReadLineRun('[', ']');
-                }),
-                c.number)
-          << c.bytes << " in runs, buffer " << size;
     }
   }
 }
@@ -94,12 +125,9 @@ TEST(BufferedTextStream, WritesLinesWithCrLfAcrossSmallBuffers) {
     writer.WriteLine(L"");
     writer.WriteLine(std::wstring(L"\u00E9\u0000\u00FF", 3));
     writer.WriteBlankLines(0);
-    writer.WriteLineRun("a=1\r\n\r\n");
-    writer.WriteLineRun("");
-    EXPECT_EQ(FailureNumber([&] { writer.WriteLineRun("b=2\r\nc"); }),
-              platform::kInvalidProcedureCall);
+    writer.WriteLineBytes("a=1");
     writer.Close();
-    EXPECT_EQ(out, std::string("[General]\r\n\r\n\r\n\xE9\0\xFF\r\na=1\r\n\r\n", 27)) << size;
+    EXPECT_EQ(out, std::string("[General]\r\n\r\n\r\n\xE9\0\xFF\r\na=1\r\n", 25)) << size;
   }
 }
 
@@ -154,7 +182,7 @@ TEST(BufferedTextStream, AFailedWriteFailsEveryLaterWriteAndTheClose) {
   EXPECT_EQ(FailureNumber([&] { writer.WriteLine(L"cdef"); }), platform::kDiskFull);
   EXPECT_EQ(FailureNumber([&] { writer.WriteLine(L"g"); }), platform::kDiskFull);
   EXPECT_EQ(FailureNumber([&] { writer.WriteBlankLines(1); }), platform::kDiskFull);
-  EXPECT_EQ(FailureNumber([&] { writer.WriteLineRun("h\r\n"); }), platform::kDiskFull);
+  EXPECT_EQ(FailureNumber([&] { writer.WriteLineBytes("h"); }), platform::kDiskFull);
   // A file with a gap is never written through as if it were whole.
   EXPECT_EQ(FailureNumber([&] { writer.FlushToDisk(); }), platform::kDiskFull);
   EXPECT_EQ(file.syncs, 0);
@@ -169,6 +197,87 @@ TEST(BufferedTextStream, CloseReportsTheLastFlush) {
   EXPECT_EQ(FailureNumber([&] { writer.Close(); }), platform::kDiskFull);
   EXPECT_NE(FailureNumber([&] { writer.WriteLine(L"x"); }), 0);
   EXPECT_EQ(FailureNumber([&] { writer.Close(); }), 0);  // closed already: nothing to report
+}
+
+struct LineEndCase {
+  const char* name;
+  std::string end;
+};
+
+class LineEndTest : public ::testing::TestWithParam<LineEndCase> {};
+
+TEST_P(LineEndTest, LinesOfEveryLengthReadBackExactly) {
+  std::string bytes;
+  std::vector<std::wstring> expected;
+  for (std::size_t length = 0; length <= kLongest; ++length) {
+    const std::string payload = Payload(length, length);
+    bytes += payload + GetParam().end;
+    expected.push_back(EightBit(payload));
+  }
+  for (const std::size_t bufferSize :
+       {std::size_t{7}, std::size_t{16}, std::size_t{33}, BufferedTextStream::kDefaultBufferSize}) {
+    EXPECT_EQ(ReadAll(bytes, bufferSize), expected) << "buffer of " << bufferSize;
+    EXPECT_EQ(ReadAllAsBytes(bytes, bufferSize), expected) << "buffer of " << bufferSize;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BufferedTextStream, LineEndTest,
+                         ::testing::Values(LineEndCase{"CrLf", "\r\n"}, LineEndCase{"Lf", "\n"},
+                                           LineEndCase{"Cr", "\r"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BufferedTextStream, ALineEndAtEachOffsetEndsTheLine) {
+  for (std::size_t at = 0; at < kLongest; ++at) {  // a text is left after every line end
+    for (const char end : {'\r', '\n'}) {
+      const std::string before = Payload(at, at + 1);
+      const std::string after = Payload(kLongest - at, at + 2);
+      const std::vector<std::wstring> expected = {EightBit(before), EightBit(after)};
+      EXPECT_EQ(ReadAll(before + end + after, BufferedTextStream::kDefaultBufferSize), expected)
+          << "line end " << int{end} << " at " << at;
+    }
+  }
+}
+
+TEST(BufferedTextStream, EveryLengthAndByteValueWritesBackTheSameBytes) {
+  for (const bool asBytes : {false, true}) {
+    for (std::size_t bufferSize : {std::size_t{5}, std::size_t{64}, std::size_t{4096}}) {
+      std::string out;
+      std::string expected;
+      {
+        BufferedTextStream writer(std::make_unique<MemoryChannel>(&out), Direction::kWrite,
+                                  bufferSize);
+        for (std::size_t length = 0; length <= kLongest; ++length) {
+          const std::string payload = Payload(length, length * 3);
+          if (asBytes) {
+            writer.WriteLineBytes(payload);
+          } else {
+            writer.WriteLine(EightBit(payload));
+          }
+          expected += payload + "\r\n";
+        }
+        writer.Close();
+      }
+      EXPECT_EQ(out, expected) << "buffer of " << bufferSize << (asBytes ? ", as bytes" : "");
+    }
+  }
+}
+
+TEST(BufferedTextStream, ACharacterBeyondEightBitsIsRefusedWhereverItStands) {
+  const wchar_t beyond[] = {0x100, 0x20AC, static_cast<wchar_t>(0xFF00), static_cast<wchar_t>(-1)};
+  for (std::size_t length = 1; length <= kLongest; ++length) {
+    for (std::size_t at = 0; at < length; ++at) {
+      std::string out;
+      BufferedTextStream writer(std::make_unique<MemoryChannel>(&out), Direction::kWrite);
+      writer.WriteLine(L"before");
+      std::wstring text = EightBit(Payload(length, at));
+      text[at] = beyond[(length + at) % 4];
+      EXPECT_EQ(FailureNumber([&] { writer.WriteLine(text); }), platform::kInvalidProcedureCall)
+          << "a line of " << length << " with a wide character at " << at;
+      writer.WriteLine(L"after");
+      writer.Close();
+      EXPECT_EQ(out, "before\r\nafter\r\n") << "length " << length << ", at " << at;
+    }
+  }
 }
 
 }  // namespace

@@ -8,12 +8,12 @@
 #include "platform/failure.h"
 
 #ifdef _WIN32
-#include "platform/win32_errors.h"
+#include "platform/win32_file_system.h"
 #include "platform/win32_headers.h"
 #else
 #include <cerrno>
 
-#include "platform/posix_errors.h"
+#include "platform/posix_file_system.h"
 #endif
 
 namespace platform_test {

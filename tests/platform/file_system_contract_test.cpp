@@ -20,8 +20,8 @@
 namespace platform_test {
 namespace {
 
-using upgrade_test::FailureNumber;
-using upgrade_test::ScratchFolder;
+using test_support::FailureNumber;
+using test_support::ScratchFolder;
 
 using platform::FileSystemObject;
 using platform::IoMode;
@@ -52,11 +52,11 @@ class DiskHarness final : public Harness {
   std::wstring Root() override { return scratch_.Path(); }
   std::wstring CurrentFolder() override { return fs::current_path().wstring(); }
   void Write(const std::wstring& path, std::string_view bytes) override {
-    upgrade_test::WriteBytes(path, bytes);
+    test_support::WriteBytes(path, bytes);
   }
-  std::string Read(const std::wstring& path) override { return upgrade_test::ReadBytes(path); }
-  bool IsFolder(const std::wstring& path) override { return upgrade_test::IsFolder(path); }
-  void MakeReadOnly(const std::wstring& path) override { upgrade_test::MakeReadOnly(path); }
+  std::string Read(const std::wstring& path) override { return test_support::ReadBytes(path); }
+  bool IsFolder(const std::wstring& path) override { return test_support::IsFolder(path); }
+  void MakeReadOnly(const std::wstring& path) override { test_support::MakeReadOnly(path); }
 
  private:
   std::unique_ptr<FileSystemObject> (*create_)();
@@ -68,7 +68,7 @@ class MemoryHarness final : public Harness {
  public:
   MemoryHarness() { disk_->PutFolder(Root()); }
   std::unique_ptr<FileSystemObject> Create() override {
-    return upgrade_test::CreateMemoryFileSystem(disk_);
+    return test_support::CreateMemoryFileSystem(disk_);
   }
   std::wstring Root() override { return L"\\scratch"; }
   std::wstring CurrentFolder() override { return L"\\current"; }
@@ -83,7 +83,7 @@ class MemoryHarness final : public Harness {
   bool LimitsNameLength() const override { return false; }
 
  private:
-  std::shared_ptr<upgrade_test::MemoryDisk> disk_ = std::make_shared<upgrade_test::MemoryDisk>();
+  std::shared_ptr<test_support::MemoryDisk> disk_ = std::make_shared<test_support::MemoryDisk>();
 };
 
 struct Implementation {

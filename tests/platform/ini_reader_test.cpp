@@ -17,12 +17,12 @@
 namespace platform_test {
 namespace {
 
-using upgrade_test::DoubleByteCodePage;
-using upgrade_test::EightBit;
-using upgrade_test::FailureNumber;
-using upgrade_test::kDoubleByteCodePages;
-using upgrade_test::ScratchFolder;
-using upgrade_test::WriteBytes;
+using test_support::DoubleByteCodePage;
+using test_support::EightBit;
+using test_support::FailureNumber;
+using test_support::kDoubleByteCodePages;
+using test_support::ScratchFolder;
+using test_support::WriteBytes;
 
 using platform::IniReader;
 
@@ -234,7 +234,7 @@ TEST(IniReader, LoadFileReadsThroughTheFileServicesPaths) {
 
 TEST(IniReader, LoadFileFailsOnWhatItCannotOpen) {
   ScratchFolder scratch;
-  std::filesystem::create_directory(upgrade_test::Native(scratch.Child(L"folder")));
+  std::filesystem::create_directory(test_support::Native(scratch.Child(L"folder")));
   const struct {
     const wchar_t* name;
     std::int32_t number;

@@ -1,4 +1,4 @@
-#include "platform/posix_path.h"
+#include "platform/posix_file_system.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 namespace platform_test {
 namespace {
 
-using upgrade_test::FailureNumber;
+using test_support::FailureNumber;
 
 TEST(PosixPath, WideNamesBecomeUtf8WithSlashes) {
   const struct {

@@ -5,7 +5,6 @@
 #include "platform/file_system_object.h"
 #include "platform/win32_file_system.h"
 #include "platform/win32_headers.h"
-#include "platform/win32_path.h"
 #include "platform/win32_scoped_handle.h"
 #include "tests/support/failure_number.h"
 #include "tests/support/scratch_folder.h"
@@ -13,9 +12,9 @@
 namespace platform_test {
 namespace {
 
-using upgrade_test::FailureNumber;
-using upgrade_test::ScratchFolder;
-using upgrade_test::WriteBytes;
+using test_support::FailureNumber;
+using test_support::ScratchFolder;
+using test_support::WriteBytes;
 
 using platform::IoMode;
 
@@ -26,7 +25,7 @@ TEST(Win32FileSystem, AFileHeldWithoutSharingIsRefusedWith70) {
   const platform::ScopedHandle held(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                                   nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(held.valid());
-  const auto files = platform::CreateWin32FileSystem();
+  const auto files = platform::CreatePlatformFileSystem();
   EXPECT_EQ(FailureNumber([&] { files->OpenTextFile(path, IoMode::ForReading, false); }),
             platform::kPermissionDenied);
   EXPECT_EQ(FailureNumber([&] { files->OpenTextFile(path, IoMode::ForWriting, true); }),
@@ -38,7 +37,7 @@ TEST(Win32FileSystem, AReaderLetsOthersReadButNotWrite) {
   ScratchFolder scratch;
   const std::wstring path = scratch.Child(L"shared.ipr");
   WriteBytes(path, "[General]\r\n");
-  const auto files = platform::CreateWin32FileSystem();
+  const auto files = platform::CreatePlatformFileSystem();
   auto reader = files->OpenTextFile(path, IoMode::ForReading, false);
   auto second = files->OpenTextFile(path, IoMode::ForReading, false);
   EXPECT_EQ(second->ReadLine(), L"[General]");

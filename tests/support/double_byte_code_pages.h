@@ -9,7 +9,7 @@
 
 #include "platform/lead_bytes.h"
 
-namespace upgrade_test {
+namespace test_support {
 
 struct DoubleByteCodePage {
   const char* name;
@@ -31,4 +31,4 @@ inline const DoubleByteCodePage kDoubleByteCodePages[] = {
     {"cp950", {{0x81, 0xFE}}, "\xA5[", "\xA4]"},  // U+52A0, U+4E5F
 };
 
-}  // namespace upgrade_test
+}  // namespace test_support

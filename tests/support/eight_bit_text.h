@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace upgrade_test {
+namespace test_support {
 
 inline std::wstring EightBit(std::string_view bytes) {
   std::wstring characters;
@@ -19,4 +19,4 @@ inline std::string Bytes(std::wstring_view characters) {
   return bytes;
 }
 
-}  // namespace upgrade_test
+}  // namespace test_support

@@ -6,7 +6,7 @@
 
 #include "platform/failure.h"
 
-namespace upgrade_test {
+namespace test_support {
 
 // The number of the Failure that `action` throws, or 0 when it throws none.
 template <typename Action>
@@ -19,4 +19,4 @@ std::int32_t FailureNumber(Action&& action) {
   return 0;
 }
 
-}  // namespace upgrade_test
+}  // namespace test_support

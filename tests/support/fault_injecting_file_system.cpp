@@ -4,9 +4,8 @@
 #include <utility>
 
 #include "platform/failure.h"
-#include "platform/forwarding_text_stream.h"
 
-namespace upgrade_test {
+namespace test_support {
 namespace {
 
 class FaultInjectingTextStream final : public platform::ForwardingTextStream {
@@ -19,15 +18,6 @@ class FaultInjectingTextStream final : public platform::ForwardingTextStream {
     plan_->Count("TextStream::AtEndOfStream", path_);
     return ForwardingTextStream::AtEndOfStream();
   }
-  void ReadLine(std::wstring& line) override {
-    plan_->Count("TextStream::ReadLine", path_);
-    ForwardingTextStream::ReadLine(line);
-  }
-  void WriteLine(std::wstring_view text) override {
-    plan_->Count("TextStream::WriteLine", path_);
-    ForwardingTextStream::WriteLine(text);
-  }
-  // The byte forms are the same operations, counted under the same names.
   std::string_view ReadLineBytes() override {
     plan_->Count("TextStream::ReadLine", path_);
     return ForwardingTextStream::ReadLineBytes();
@@ -35,15 +25,6 @@ class FaultInjectingTextStream final : public platform::ForwardingTextStream {
   void WriteLineBytes(std::string_view bytes) override {
     plan_->Count("TextStream::WriteLine", path_);
     ForwardingTextStream::WriteLineBytes(bytes);
-  }
-  // The runs are operations of their own: one that fails must leave the files as whole as any.
-  LineRun ReadLineRun(char a, char b) override {
-    plan_->Count("TextStream::ReadLineRun", path_);
-    return ForwardingTextStream::ReadLineRun(a, b);
-  }
-  void WriteLineRun(std::string_view lines) override {
-    plan_->Count("TextStream::WriteLineRun", path_);
-    ForwardingTextStream::WriteLineRun(lines);
   }
   void WriteBlankLines(int count) override {
     plan_->Count("TextStream::WriteBlankLines", path_);
@@ -68,26 +49,28 @@ class FaultInjectingTextStream final : public platform::ForwardingTextStream {
 }  // namespace
 
 void FaultPlan::Count(std::string name, std::wstring_view path, std::wstring_view destination) {
-  ++count;
   log.push_back({std::move(name), std::wstring(path), std::wstring(destination)});
-  if (std::find(failAt.begin(), failAt.end(), count) != failAt.end()) {
-    throw platform::Failure(errorNumber, "injected failure of operation " + std::to_string(count) +
-                                             " (" + log.back().name + ")");
+  const Operation& operation = log.back();
+  const int call = ++calls_[{operation.name, operation.path}];
+  for (const Fault& fault : faults) {
+    if (fault.operation == operation.name && fault.path == operation.path &&
+        fault.occurrence == call) {
+      ++failures;
+      throw platform::Failure(
+          errorNumber, "injected failure of " + operation.name + " call " + std::to_string(call));
+    }
   }
-  if (beforeForward) beforeForward(log.back());
+  if (beforeForward) beforeForward(operation);
 }
 
-bool FaultPlan::Failed() const {
-  return std::any_of(failAt.begin(), failAt.end(), [this](std::int64_t n) { return n <= count; });
-}
-
-std::vector<std::int64_t> FaultPlan::Find(std::string_view name, std::wstring_view path) const {
-  std::vector<std::int64_t> found;
-  for (std::size_t i = 0; i < log.size(); ++i) {
-    if (log[i].name == name && log[i].path == path)
-      found.push_back(static_cast<std::int64_t>(i) + 1);
-  }
-  return found;
+Fault FaultPlan::FaultAt(const std::vector<Operation>& log, std::size_t index) {
+  const Operation& operation = log.at(index);
+  const auto sameCall = [&](const Operation& other) {
+    return other.name == operation.name && other.path == operation.path;
+  };
+  const auto before = log.begin() + static_cast<std::ptrdiff_t>(index);
+  return {operation.name, operation.path,
+          static_cast<int>(std::count_if(log.begin(), before, sameCall)) + 1};
 }
 
 FaultInjectingFileSystem::FaultInjectingFileSystem(
@@ -155,4 +138,4 @@ ui::UpgradeState::FileSystemFactory FaultInjectingFactory(
   };
 }
 
-}  // namespace upgrade_test
+}  // namespace test_support

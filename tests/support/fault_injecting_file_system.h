@@ -1,22 +1,26 @@
-// File services that forward to real ones and can fail one chosen operation.
+// File services that forward to real ones and can fail chosen operations.
 //
-// Every call of FileSystemObject and of the TextStreams it opens counts as one operation (1, 2,
-// ...); destroying a stream does not. An operation whose number is in `failAt` is not forwarded
-// and throws platform::Failure with `errorNumber`. The plan and the log are shared with
-// the test, so they outlive the file services that an UpgradeState owns.
+// Every call of FileSystemObject and of the TextStreams it opens is an operation, logged with its
+// name and path; destroying or abandoning a stream is not. A fault names the operation to fail by
+// its name, its path and which of the calls of that name on that path it is ("the second
+// TextStream::WriteLine to the temporary file"); that call is not forwarded and throws
+// platform::Failure with `errorNumber`. The plan and the log are shared with the test, so they
+// outlive the file services that an UpgradeState owns.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/forwarding_file_system.h"
 #include "ui/upgrade_state.h"
 
-namespace upgrade_test {
+namespace test_support {
 
 struct Operation {
   std::string name;   // e.g. "DeleteFile", "TextStream::WriteLine"
@@ -24,22 +28,30 @@ struct Operation {
   std::wstring destination = {};  // ReplaceFile's replacement
 };
 
+struct Fault {
+  std::string operation;
+  std::wstring path;
+  int occurrence = 1;  // 1 for the first such call, 2 for the second, ...
+};
+
 struct FaultPlan {
-  std::vector<std::int64_t> failAt;  // the operations to fail; empty: never fail
+  std::vector<Fault> faults;  // empty: never fail
   std::int32_t errorNumber = 0;
-  std::int64_t count = 0;  // operations so far, the failed ones included
-  std::vector<Operation> log;
+  std::vector<Operation> log;  // every operation so far, the failed ones included
+  int failures = 0;            // operations failed so far
   // When not empty, GetTempName hands these out in order instead of asking the real services.
   std::vector<std::wstring> tempNames;
-  // Called for each operation after it is counted and before it is forwarded, so that a test can
+  // Called for each operation after it is logged and before it is forwarded, so that a test can
   // change the files under the upgrade's feet, or fail the operation by throwing.
   std::function<void(const Operation&)> beforeForward;
 
-  // Counts one operation and throws when it is one to fail.
+  // Logs one operation and throws when it is one to fail.
   void Count(std::string name, std::wstring_view path, std::wstring_view destination = {});
-  bool Failed() const;
-  // The numbers of the logged operations of that name on that path, in order.
-  std::vector<std::int64_t> Find(std::string_view name, std::wstring_view path) const;
+  // The fault that fails the operation at `index` of a log such as this plan's.
+  static Fault FaultAt(const std::vector<Operation>& log, std::size_t index);
+
+ private:
+  std::map<std::pair<std::string, std::wstring>, int> calls_;  // by name and path
 };
 
 class FaultInjectingFileSystem final : public platform::ForwardingFileSystem {
@@ -68,4 +80,4 @@ ui::UpgradeState::FileSystemFactory FaultInjectingFactory(
     std::shared_ptr<FaultPlan> plan,
     ui::UpgradeState::FileSystemFactory inner = platform::CreatePlatformFileSystem);
 
-}  // namespace upgrade_test
+}  // namespace test_support

@@ -5,12 +5,11 @@
 #include <utility>
 
 #include "platform/buffered_text_stream.h"
-#include "platform/byte_channel.h"
+#include "platform/byte_file_system.h"
 #include "platform/failure.h"
 #include "platform/path_names.h"
-#include "platform/temp_name.h"
 
-namespace upgrade_test {
+namespace test_support {
 namespace {
 
 using platform::Failure;
@@ -273,4 +272,4 @@ ui::UpgradeState::FileSystemFactory MemoryFileSystemFactory(std::shared_ptr<Memo
   return [disk] { return CreateMemoryFileSystem(disk); };
 }
 
-}  // namespace upgrade_test
+}  // namespace test_support

@@ -22,7 +22,7 @@
 #include "platform/file_system_object.h"
 #include "ui/upgrade_state.h"
 
-namespace upgrade_test {
+namespace test_support {
 
 class MemoryDisk {
  public:
@@ -71,4 +71,4 @@ std::unique_ptr<platform::FileSystemObject> CreateMemoryFileSystem(
 // A factory for UpgradeState that runs the upgrade on the disk.
 ui::UpgradeState::FileSystemFactory MemoryFileSystemFactory(std::shared_ptr<MemoryDisk> disk);
 
-}  // namespace upgrade_test
+}  // namespace test_support

@@ -2,9 +2,9 @@
 
 #include "platform/failure.h"
 
-namespace upgrade_test {
+namespace test_support {
 
-void RecordingTextStream::ReadLine(std::wstring&) {
+std::string_view RecordingTextStream::ReadLineBytes() {
   throw platform::Failure(platform::kInputPastEndOfFile, "a recording stream has nothing to read");
 }
 
@@ -12,4 +12,4 @@ void RecordingTextStream::WriteBlankLines(int count) {
   for (int i = 0; i < count; ++i) lines.emplace_back();
 }
 
-}  // namespace upgrade_test
+}  // namespace test_support

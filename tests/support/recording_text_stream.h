@@ -7,18 +7,20 @@
 
 #include "platform/text_stream.h"
 
-namespace upgrade_test {
+namespace test_support {
 
 class RecordingTextStream final : public platform::TextStream {
  public:
   bool AtEndOfStream() override { return true; }
-  void ReadLine(std::wstring& line) override;
-  void WriteLine(std::wstring_view text) override { lines.emplace_back(text); }
+  std::string_view ReadLineBytes() override;
+  void WriteLineBytes(std::string_view bytes) override {
+    lines.push_back(platform::WidenEightBit(bytes));
+  }
   void WriteBlankLines(int count) override;
   void Close() override { closed = true; }
 
-  std::vector<std::wstring> lines;
+  std::vector<std::wstring> lines;  // as characters of 8-bit text
   bool closed = false;
 };
 
-}  // namespace upgrade_test
+}  // namespace test_support

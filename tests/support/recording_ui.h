@@ -7,7 +7,7 @@
 
 #include "ui/upgrade_ui.h"
 
-namespace upgrade_test {
+namespace test_support {
 
 class RecordingUi final : public ui::UpgradeUi {
  public:
@@ -33,4 +33,4 @@ class RecordingUi final : public ui::UpgradeUi {
   std::wstring statusText;  // what the status bar shows now
 };
 
-}  // namespace upgrade_test
+}  // namespace test_support

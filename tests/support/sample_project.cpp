@@ -2,7 +2,7 @@
 
 #include "tests/support/scratch_folder.h"
 
-namespace upgrade_test {
+namespace test_support {
 namespace {
 
 std::string Project(std::string_view version, std::string_view generalVersionLine,
@@ -48,4 +48,4 @@ SampleProject WriteSampleProject(std::wstring_view folder, std::string_view vers
   return project;
 }
 
-}  // namespace upgrade_test
+}  // namespace test_support

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace upgrade_test {
+namespace test_support {
 
 // Where a run finds and makes the project's files, relative to the project folder.
 inline constexpr wchar_t kProject[] = L"Project.ipr";
@@ -34,4 +34,4 @@ struct SampleProject {
 // Writes ProjectText(version) and kFileGroupsText into the folder, making the folders it needs.
 SampleProject WriteSampleProject(std::wstring_view folder, std::string_view version);
 
-}  // namespace upgrade_test
+}  // namespace test_support

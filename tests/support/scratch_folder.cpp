@@ -10,7 +10,7 @@
 #include <random>
 #include <system_error>
 
-namespace upgrade_test {
+namespace test_support {
 namespace fs = std::filesystem;
 
 namespace {
@@ -132,4 +132,4 @@ std::vector<std::wstring> ScratchFolder::Files() const {
   return files;
 }
 
-}  // namespace upgrade_test
+}  // namespace test_support

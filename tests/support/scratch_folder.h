@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace upgrade_test {
+namespace test_support {
 
 std::filesystem::path Native(std::wstring_view servicePath);
 
@@ -43,4 +43,4 @@ class ScratchFolder {
   std::wstring path_;
 };
 
-}  // namespace upgrade_test
+}  // namespace test_support

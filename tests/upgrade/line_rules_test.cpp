@@ -1,4 +1,4 @@
-// The two line rules, run over whole files held in memory: line by line, and by the rewrite.
+// The two line rules, run over whole files held in memory, line by line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/buffered_text_stream.h"
-#include "platform/memory_channel.h"
 #include "tests/support/double_byte_code_pages.h"
 #include "tests/support/eight_bit_text.h"
 #include "tests/support/recording_text_stream.h"
@@ -16,25 +14,14 @@
 namespace upgrade_test {
 namespace {
 
+using namespace test_support;
+
 using Lines = std::vector<std::wstring>;
 
 // The plain rewrite: each line handed to the rule, which sees it as the bytes of 8-bit text.
 Lines LineByLine(upgrade::LineRule& rule, const Lines& input) {
   RecordingTextStream writer;
   for (const auto& line : input) rule.Apply(Bytes(line), writer);
-  return writer.lines;
-}
-
-// The rewrite itself, over a text held in memory: it copies the runs of lines that the rule says
-// it would copy unchanged instead of handing them over.
-Lines Rewritten(upgrade::LineRule& rule, const Lines& input) {
-  std::string text;
-  for (const auto& line : input) text += Bytes(line) + "\r\n";
-  platform::BufferedTextStream reader(std::make_unique<platform::MemoryChannel>(text),
-                                      platform::BufferedTextStream::Direction::kRead);
-  RecordingTextStream writer;
-  const std::wstring_view refusal = upgrade::RewriteLines(reader, writer, rule);
-  EXPECT_EQ(refusal, rule.Refusal());
   return writer.lines;
 }
 
@@ -63,9 +50,6 @@ TEST_P(VersionLineRuleTest, WritesExpectedLines) {
   upgrade::VersionLineRule plain(c.versionText);
   EXPECT_EQ(LineByLine(plain, c.input), expected);
   EXPECT_EQ(plain.Refusal().empty(), !c.changed.empty());
-  upgrade::VersionLineRule rewritten(c.versionText);
-  EXPECT_EQ(Rewritten(rewritten, c.input), expected);
-  EXPECT_EQ(rewritten.Refusal(), plain.Refusal());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -138,8 +122,6 @@ TEST_P(LinkTypeLineRuleTest, WritesExpectedLines) {
   upgrade::LinkTypeLineRule plain;
   EXPECT_EQ(LineByLine(plain, c.input), expected);
   EXPECT_EQ(plain.Refusal(), L"") << "a file-group file is never refused for its lines";
-  upgrade::LinkTypeLineRule rewritten;
-  EXPECT_EQ(Rewritten(rewritten, c.input), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -181,8 +163,6 @@ TEST_P(DoubleByteLineRuleTest, SecondBytesOfCharactersAreNoBrackets) {
       L"[General]", endsInLeadByte,   v};
   upgrade::VersionLineRule doubleByte(L"1.00.000", page.LeadBytes());
   EXPECT_EQ(LineByLine(doubleByte, project), raisedProject);
-  upgrade::VersionLineRule rewritten(L"1.00.000", page.LeadBytes());
-  EXPECT_EQ(Rewritten(rewritten, project), raisedProject);
   upgrade::VersionLineRule singleByte(L"1.00.000");
   EXPECT_EQ(LineByLine(singleByte, project), project);
 

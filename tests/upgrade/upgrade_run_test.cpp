@@ -19,6 +19,8 @@
 namespace upgrade_test {
 namespace {
 
+using namespace test_support;
+
 using Strings = std::vector<std::wstring>;
 using Files = std::map<std::wstring, std::string>;
 using namespace std::string_literals;
@@ -59,11 +61,11 @@ enum class PathKind { kProject, kEmpty, kFolder, kMissing };
 
 struct Scenario {
   const char* name;
-  std::optional<std::string> project;  // the project file's bytes, if there is one
-  std::optional<std::string> fileGroups;
-  Strings folders;  // made before the run, relative to the project folder
-  PathKind path;
-  Strings messages;
+  std::optional<std::string> project = std::nullopt;  // the project file's bytes, if there is one
+  std::optional<std::string> fileGroups = std::nullopt;
+  Strings folders = {};  // made before the run, relative to the project folder
+  PathKind path = PathKind::kProject;
+  Strings messages = {};
   Strings statusTexts;  // every text the status bar received, in order
   Files files;          // every file in the project folder after the run
 };
@@ -122,169 +124,135 @@ const std::string& kGroupsNew = kUpgradedFileGroupsText;
 INSTANTIATE_TEST_SUITE_P(
     Endings, UpgradeRunTest,
     testing::Values(
-        Scenario{"MissingFile",
-                 kOld,
-                 kGroups,
-                 {},
-                 PathKind::kMissing,
-                 {kNoProject},
-                 {L""},
-                 Files{{kProject, kOld}, {kFileGroups, kGroups}}},
-        Scenario{"EmptyPath",
-                 kOld,
-                 std::nullopt,
-                 {},
-                 PathKind::kEmpty,
-                 {kNoProject},
-                 {L""},
-                 Files{{kProject, kOld}}},
-        Scenario{"FolderAsPath",
-                 kOld,
-                 std::nullopt,
-                 {},
-                 PathKind::kFolder,
-                 {kNoProject},
-                 {L""},
-                 Files{{kProject, kOld}}},
-        Scenario{"MissingGeneralSection",
-                 "[Info]\r\nVersion=1.00.000\r\n",
-                 kGroups,
-                 {},
-                 PathKind::kProject,
-                 {L"The General section is missing in {P}. The file may be corrupt."},
-                 {L"", L"The General section is missing in {P}. The file may be corrupt."},
-                 Files{{kProject, "[Info]\r\nVersion=1.00.000\r\n"}, {kFileGroups, kGroups}}},
-        Scenario{"MissingVersionKey",
-                 "[General]\r\nType=STANDARD\r\n[Data]\r\nVersion=1.00.000",
-                 kGroups,
-                 {},
-                 PathKind::kProject,
-                 {L"The Version key is missing in {P}. The file may be corrupt."},
-                 {L"", L"The Version key is missing in {P}. The file may be corrupt."},
-                 Files{{kProject, "[General]\r\nType=STANDARD\r\n[Data]\r\nVersion=1.00.000"},
-                       {kFileGroups, kGroups}}},
-        Scenario{"NewerUpgradedFormat",
-                 ProjectText("1.20.000"),
-                 kGroups,
-                 {},
-                 PathKind::kProject,
-                 {kNewer},
-                 {L"", kNewer},
-                 Files{{kProject, ProjectText("1.20.000")}, {kFileGroups, kGroups}}},
-        Scenario{"NewerZeroMajor",
-                 ProjectText("0.90.000"),
-                 kGroups,
-                 {},
-                 PathKind::kProject,
-                 {kNewer},
-                 {L"", kNewer},
-                 Files{{kProject, ProjectText("0.90.000")}, {kFileGroups, kGroups}}},
-        Scenario{"OlderSingleDigit",
-                 ProjectText("5"),
-                 kGroups,
-                 {},
-                 PathKind::kProject,
-                 {kOlder},
-                 {L"", kOlder},
-                 Files{{kProject, ProjectText("5")}, {kFileGroups, kGroups}}},
-        Scenario{"OlderThreeCharacters",
-                 ProjectText("1.0"),
-                 kGroups,
-                 {},
-                 PathKind::kProject,
-                 {kOlder},
-                 {L"", kOlder},
-                 Files{{kProject, ProjectText("1.0")}, {kFileGroups, kGroups}}},
-        Scenario{"OlderEmptyValue",
-                 ProjectText(""),
-                 kGroups,
-                 {},
-                 PathKind::kProject,
-                 {kOlder},
-                 {L"", kOlder},
-                 Files{{kProject, ProjectText("")}, {kFileGroups, kGroups}}},
-        Scenario{"UnreadableVersionIsSilent",
-                 ProjectText("x.00.000"),
-                 kGroups,
-                 {},
-                 PathKind::kProject,
-                 {},
-                 {L"", L""},
-                 Files{{kProject, ProjectText("x.00.000")}, {kFileGroups, kGroups}}},
+        Scenario{.name = "MissingFile",
+                 .project = kOld,
+                 .fileGroups = kGroups,
+                 .path = PathKind::kMissing,
+                 .messages = {kNoProject},
+                 .statusTexts = {L""},
+                 .files = {{kProject, kOld}, {kFileGroups, kGroups}}},
+        Scenario{.name = "EmptyPath",
+                 .project = kOld,
+                 .path = PathKind::kEmpty,
+                 .messages = {kNoProject},
+                 .statusTexts = {L""},
+                 .files = {{kProject, kOld}}},
+        Scenario{.name = "FolderAsPath",
+                 .project = kOld,
+                 .path = PathKind::kFolder,
+                 .messages = {kNoProject},
+                 .statusTexts = {L""},
+                 .files = {{kProject, kOld}}},
         Scenario{
-            "Utf16FileGroupsWithoutMarkStopTheRun",
-            kOld,
-            kUtf16Groups,
-            {},
-            PathKind::kProject,
-            {kNotEightBit},
-            {L"", L"Converting {P}...", L"Converted {P}...", L"Converting {F}...", kNotEightBit},
-            Files{{kProject, kNew}, {kFileGroups, kUtf16Groups}}},
-        Scenario{"Utf8MarksAreNoPartOfTheFirstLines",
-                 kMark + "[General]\r\nVersion=1.10.000",
-                 kMark + kGroups,
-                 {},
-                 PathKind::kProject,
-                 {},
-                 Concat(kConvertBoth, {L"Complete!"}),
-                 Files{{kProject, kMark + "[General]\r\nVersion=1.20.000\r\n"},
-                       {kFileGroups, kMark + kGroupsNew}}},
-        Scenario{"Code1ConvertsBothFilesOnly",
-                 ProjectText("1.10.000"),
-                 kGroups,
-                 {},
-                 PathKind::kProject,
-                 {},
-                 Concat(kConvertBoth, {L"Complete!"}),
-                 Files{{kProject, UpgradedProjectText("1.10.000")}, {kFileGroups, kGroupsNew}}},
+            .name = "MissingGeneralSection",
+            .project = "[Info]\r\nVersion=1.00.000\r\n",
+            .fileGroups = kGroups,
+            .messages = {L"The General section is missing in {P}. The file may be corrupt."},
+            .statusTexts = {L"",
+                            L"The General section is missing in {P}. The file may be corrupt."},
+            .files = {{kProject, "[Info]\r\nVersion=1.00.000\r\n"}, {kFileGroups, kGroups}}},
         Scenario{
-            "Code0MakesAllFourChanges",
-            kOld,
-            kGroups,
-            {},
-            PathKind::kProject,
-            {},
-            Concat(kConvertBoth, {L"Creating the Registry Entries settings file...",
-                                  L"Created the Registry Entries settings file...",
-                                  L"Creating the Shell Objects settings file...",
-                                  L"Created the Shell Objects settings file...", L"Complete!"}),
-            Files{{kProject, kNew},
-                  {kFileGroups, kGroupsNew},
-                  {kRegistry, kRegistryEntriesText},
-                  {kShell, kShellObjectsText}}},
+            .name = "MissingVersionKey",
+            .project = "[General]\r\nType=STANDARD\r\n[Data]\r\nVersion=1.00.000",
+            .fileGroups = kGroups,
+            .messages = {L"The Version key is missing in {P}. The file may be corrupt."},
+            .statusTexts = {L"", L"The Version key is missing in {P}. The file may be corrupt."},
+            .files = {{kProject, "[General]\r\nType=STANDARD\r\n[Data]\r\nVersion=1.00.000"},
+                      {kFileGroups, kGroups}}},
+        Scenario{.name = "NewerUpgradedFormat",
+                 .project = ProjectText("1.20.000"),
+                 .fileGroups = kGroups,
+                 .messages = {kNewer},
+                 .statusTexts = {L"", kNewer},
+                 .files = {{kProject, ProjectText("1.20.000")}, {kFileGroups, kGroups}}},
+        Scenario{.name = "NewerZeroMajor",
+                 .project = ProjectText("0.90.000"),
+                 .fileGroups = kGroups,
+                 .messages = {kNewer},
+                 .statusTexts = {L"", kNewer},
+                 .files = {{kProject, ProjectText("0.90.000")}, {kFileGroups, kGroups}}},
+        Scenario{.name = "OlderSingleDigit",
+                 .project = ProjectText("5"),
+                 .fileGroups = kGroups,
+                 .messages = {kOlder},
+                 .statusTexts = {L"", kOlder},
+                 .files = {{kProject, ProjectText("5")}, {kFileGroups, kGroups}}},
+        Scenario{.name = "OlderThreeCharacters",
+                 .project = ProjectText("1.0"),
+                 .fileGroups = kGroups,
+                 .messages = {kOlder},
+                 .statusTexts = {L"", kOlder},
+                 .files = {{kProject, ProjectText("1.0")}, {kFileGroups, kGroups}}},
+        Scenario{.name = "OlderEmptyValue",
+                 .project = ProjectText(""),
+                 .fileGroups = kGroups,
+                 .messages = {kOlder},
+                 .statusTexts = {L"", kOlder},
+                 .files = {{kProject, ProjectText("")}, {kFileGroups, kGroups}}},
+        Scenario{.name = "UnreadableVersionIsSilent",
+                 .project = ProjectText("x.00.000"),
+                 .fileGroups = kGroups,
+                 .statusTexts = {L"", L""},
+                 .files = {{kProject, ProjectText("x.00.000")}, {kFileGroups, kGroups}}},
+        Scenario{.name = "Utf16FileGroupsWithoutMarkStopTheRun",
+                 .project = kOld,
+                 .fileGroups = kUtf16Groups,
+                 .messages = {kNotEightBit},
+                 .statusTexts = {L"", L"Converting {P}...", L"Converted {P}...",
+                                 L"Converting {F}...", kNotEightBit},
+                 .files = {{kProject, kNew}, {kFileGroups, kUtf16Groups}}},
+        Scenario{.name = "Utf8MarksAreNoPartOfTheFirstLines",
+                 .project = kMark + "[General]\r\nVersion=1.10.000",
+                 .fileGroups = kMark + kGroups,
+                 .statusTexts = Concat(kConvertBoth, {L"Complete!"}),
+                 .files = {{kProject, kMark + "[General]\r\nVersion=1.20.000\r\n"},
+                           {kFileGroups, kMark + kGroupsNew}}},
+        Scenario{.name = "Code1ConvertsBothFilesOnly",
+                 .project = ProjectText("1.10.000"),
+                 .fileGroups = kGroups,
+                 .statusTexts = Concat(kConvertBoth, {L"Complete!"}),
+                 .files = {{kProject, UpgradedProjectText("1.10.000")}, {kFileGroups, kGroupsNew}}},
         Scenario{
-            "MissingFileGroupFileIsPassedOver",
-            kOld,
-            std::nullopt,
-            {},
-            PathKind::kProject,
-            {},
-            {L"", L"Converting {P}...", L"Converted {P}...",
-             L"Creating the Registry Entries settings file...",
-             L"Created the Registry Entries settings file...",
-             L"Creating the Shell Objects settings file...",
-             L"Created the Shell Objects settings file...", L"Complete!"},
-            Files{
-                {kProject, kNew}, {kRegistry, kRegistryEntriesText}, {kShell, kShellObjectsText}}},
-        Scenario{"ExistingRegistryEntriesFolderEndsSilently",
-                 kOld,
-                 kGroups,
-                 Strings{L"Registry Entries"},
-                 PathKind::kProject,
-                 {},
-                 Concat(kConvertBoth, {L"Creating the Registry Entries settings file...", L""}),
-                 Files{{kProject, kNew}, {kFileGroups, kGroupsNew}}},
-        Scenario{
-            "ExistingShellObjectsFolderEndsSilently",
-            kOld,
-            kGroups,
-            Strings{L"Shell Objects"},
-            PathKind::kProject,
-            {},
-            Concat(kConvertBoth, {L"Creating the Registry Entries settings file...",
-                                  L"Created the Registry Entries settings file...",
-                                  L"Creating the Shell Objects settings file...", L""}),
-            Files{{kProject, kNew}, {kFileGroups, kGroupsNew}, {kRegistry, kRegistryEntriesText}}}),
+            .name = "Code0MakesAllFourChanges",
+            .project = kOld,
+            .fileGroups = kGroups,
+            .statusTexts = Concat(kConvertBoth,
+                                  {L"Creating the Registry Entries settings file...",
+                                   L"Created the Registry Entries settings file...",
+                                   L"Creating the Shell Objects settings file...",
+                                   L"Created the Shell Objects settings file...", L"Complete!"}),
+            .files = {{kProject, kNew},
+                      {kFileGroups, kGroupsNew},
+                      {kRegistry, kRegistryEntriesText},
+                      {kShell, kShellObjectsText}}},
+        Scenario{.name = "MissingFileGroupFileIsPassedOver",
+                 .project = kOld,
+                 .statusTexts = {L"", L"Converting {P}...", L"Converted {P}...",
+                                 L"Creating the Registry Entries settings file...",
+                                 L"Created the Registry Entries settings file...",
+                                 L"Creating the Shell Objects settings file...",
+                                 L"Created the Shell Objects settings file...", L"Complete!"},
+                 .files = {{kProject, kNew},
+                           {kRegistry, kRegistryEntriesText},
+                           {kShell, kShellObjectsText}}},
+        Scenario{.name = "ExistingRegistryEntriesFolderEndsSilently",
+                 .project = kOld,
+                 .fileGroups = kGroups,
+                 .folders = {L"Registry Entries"},
+                 .statusTexts = Concat(kConvertBoth,
+                                       {L"Creating the Registry Entries settings file...", L""}),
+                 .files = {{kProject, kNew}, {kFileGroups, kGroupsNew}}},
+        Scenario{.name = "ExistingShellObjectsFolderEndsSilently",
+                 .project = kOld,
+                 .fileGroups = kGroups,
+                 .folders = {L"Shell Objects"},
+                 .statusTexts = Concat(kConvertBoth,
+                                       {L"Creating the Registry Entries settings file...",
+                                        L"Created the Registry Entries settings file...",
+                                        L"Creating the Shell Objects settings file...", L""}),
+                 .files = {{kProject, kNew},
+                           {kFileGroups, kGroupsNew},
+                           {kRegistry, kRegistryEntriesText}}}),
     [](const testing::TestParamInfo<Scenario>& info) { return std::string(info.param.name); });
 
 class UpgradeRunCaseTest : public RunFixture {};
@@ -351,33 +319,12 @@ TEST_F(UpgradeRunCaseTest, SecondRunOfAnUpgradedProjectIsRefusedAsNewer) {
 }
 
 TEST_F(UpgradeRunCaseTest, FailedCleanUpEndsNamingTheStrayFile) {
-  const std::wstring project = folder.Child(kProject);
   const std::wstring temp = folder.Child(L"stray.tmp");
-  WriteBytes(project, kOld);
+  WriteBytes(folder.Child(kProject), kOld);
   plan->tempNames = {L"stray.tmp"};
   plan->errorNumber = platform::kDiskFull;
-  // Learn which operations are the first write and, after it fails, the handler's removal.
+  plan->faults = {{"TextStream::WriteLine", temp}, {"DeleteFile", temp}};
   upgrade::ConvertButton_Click(state, recorder);
-  const std::int64_t firstWrite = plan->Find("TextStream::WriteLine", temp).at(0);
-  std::filesystem::remove_all(Native(folder.Child(L"Registry Entries")));
-  std::filesystem::remove_all(Native(folder.Child(L"Shell Objects")));
-  *plan = FaultPlan{};
-  plan->tempNames = {L"stray.tmp"};
-  plan->errorNumber = platform::kDiskFull;
-  plan->failAt = {firstWrite};
-  WriteBytes(project, kOld);
-  ui::UpgradeState learning(FaultInjectingFactory(plan));
-  upgrade::ConvertButton_Click(learning, recorder);
-  const std::int64_t removal = plan->Find("DeleteFile", temp).at(0);
-
-  *plan = FaultPlan{};
-  plan->tempNames = {L"stray.tmp"};
-  plan->errorNumber = platform::kDiskFull;
-  plan->failAt = {firstWrite, removal};
-  WriteBytes(project, kOld);
-  recorder.ClearRecords();
-  ui::UpgradeState failing(FaultInjectingFactory(plan));
-  upgrade::ConvertButton_Click(failing, recorder);
 
   const std::wstring message = L"Error when upgrading {P}.";
   Expect({message},
