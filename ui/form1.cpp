@@ -8,7 +8,6 @@
 #include "platform/failure.h"
 #include "ui/app_name.h"
 #include "ui/form1_layout.h"
-#include "ui/scoped_gdi.h"
 #include "ui/text_room.h"
 #include "ui/window_text.h"
 #include "ui/work_area.h"
@@ -147,13 +146,13 @@ bool Form1::OnCreate() {
 void Form1::ApplyLayout(UINT dpi) {
   dpi_ = dpi;
   // The children change to the new font before the old one is deleted.
-  UniqueFont font = CreateMessageFont(dpi);
+  platform::ScopedFont font = CreateMessageFont(dpi);
   HFONT shown =
       font.get() != nullptr ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   Form1Layout layout{};
   {
-    const ScopedWindowDc dc = GetWindowDc(hwnd_);
-    const ScopedSelection selection = SelectInto(dc.get().handle, shown);
+    const platform::ScopedWindowDc dc = platform::GetWindowDc(hwnd_);
+    const platform::ScopedSelection selection = platform::SelectInto(dc.get().handle, shown);
     HDC measuring = selection.valid() ? dc.get().handle : nullptr;
     layout =
         LayOutForm1(FontScale(dpi, EmHeight(measuring)), [&](const ControlRow& row, int width) {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/scoped_win32.h"
 #include "ui/dpi.h"
 #include "ui/form1_layout.h"
-#include "ui/scoped_gdi.h"
 #include "ui/window_text.h"
 
 namespace ui {
@@ -32,9 +32,9 @@ struct Measured {
 
 // The text's size in the control's own font, wrapped at `width` by `format`.
 Measured Measure(HWND control, const std::wstring& text, int width, UINT format) {
-  const ScopedWindowDc dc = GetWindowDc(control);
-  const ScopedSelection font =
-      SelectInto(dc.get().handle, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  const platform::ScopedWindowDc dc = platform::GetWindowDc(control);
+  const platform::ScopedSelection font = platform::SelectInto(
+      dc.get().handle, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
   Measured measured{};
   EXPECT_TRUE(font.valid()) << "no font to measure in";
   GetTextMetricsW(dc.get().handle, &measured.metrics);
@@ -113,9 +113,9 @@ void MeasureCaption(HWND form, LayoutFigures& figures) {
   const UINT frameDpi = WindowDpi(form);
   NONCLIENTMETRICSW metrics{};
   ASSERT_TRUE(GetNonClientMetrics(frameDpi, metrics));
-  const UniqueFont font(CreateFontIndirectW(&metrics.lfCaptionFont));
-  const ScopedWindowDc dc = GetWindowDc(form);
-  const ScopedSelection selection = SelectInto(dc.get().handle, font.get());
+  const platform::ScopedFont font(CreateFontIndirectW(&metrics.lfCaptionFont));
+  const platform::ScopedWindowDc dc = platform::GetWindowDc(form);
+  const platform::ScopedSelection selection = platform::SelectInto(dc.get().handle, font.get());
   const std::wstring caption = WindowText(form);
   SIZE extent{};
   GetTextExtentPoint32W(dc.get().handle, caption.c_str(), static_cast<int>(caption.size()),
