@@ -129,8 +129,12 @@ bool Form1::OnCreate() {
   }
   // The labels and then the frames go beneath everything, so that, clipped by their siblings,
   // none ever paints over the text box and the buttons. Tab order follows the remaining controls.
-  for (int id : {kLabel2Id, kLabel1Id, kLabel3Id, kFrame1Id, kFrame2Id}) {
-    SetWindowPos(Control(id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (ControlKind beneath : {ControlKind::kLabel, ControlKind::kFrame}) {
+    for (const ControlRow& row : Form1Controls()) {
+      if (row.kind != beneath) continue;
+      SetWindowPos(Control(row.id), HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
   }
   // No length limit on the path field (0 lifts the default of 32767 characters).
   SendMessageW(Control(kTxtStandardProjectId), EM_SETLIMITTEXT, 0, 0);

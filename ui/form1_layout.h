@@ -37,8 +37,12 @@ struct TwipsRect {
   int height;
 };
 
+// What a control is: how its text is measured and what it may be drawn over.
+enum class ControlKind { kFrame, kLabel, kTextBox, kButton, kStatusBar };
+
 struct ControlRow {
   const wchar_t* name;
+  ControlKind kind;
   const wchar_t* className;
   const wchar_t* text;
   DWORD style;

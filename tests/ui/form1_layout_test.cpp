@@ -16,8 +16,6 @@
 namespace ui {
 namespace {
 
-bool IsLabel(const ControlRow& row) { return _wcsicmp(row.className, L"Static") == 0; }
-
 class Form1LayoutTest : public Form1Fixture, public testing::WithParamInterface<UINT> {
  protected:
   void SetUp() override {
@@ -69,7 +67,7 @@ TEST_P(Form1LayoutTest, EverythingScalesWithTheDpi) {
     EXPECT_LE(std::abs(now.left - MulDiv(then.left, dpi, 96)), 2);
     EXPECT_LE(std::abs(now.top - MulDiv(then.top, dpi, 96)), 2);
     EXPECT_LE(std::abs(now.right - MulDiv(then.right, dpi, 96)), 2);
-    if (!IsLabel(row)) {
+    if (row.kind != ControlKind::kLabel) {
       EXPECT_LE(std::abs(now.bottom - MulDiv(then.bottom, dpi, 96)), 2);
     }
   }

@@ -11,13 +11,7 @@
 namespace ui {
 namespace {
 
-bool IsClass(const ControlRow& row, const wchar_t* name) {
-  return _wcsicmp(row.className, name) == 0;
-}
-
-bool IsFrame(const ControlRow& row) {
-  return IsClass(row, L"Button") && (row.style & BS_TYPEMASK) == static_cast<DWORD>(BS_GROUPBOX);
-}
+bool IsFrame(const ControlRow& row) { return row.kind == ControlKind::kFrame; }
 
 // `inner` lies within the frame's edge lines.
 bool Inside(const RECT& inner, const RECT& frame) {
@@ -53,7 +47,7 @@ int Overflow(HWND control, const ControlRow& row, UINT dpi) {
   const std::wstring text = WindowText(control);
   const int edge = SystemMetricForDpi(SM_CXEDGE, dpi);
   SIZE need{};
-  if (IsClass(row, L"Static")) {
+  if (row.kind == ControlKind::kLabel) {
     need = Measure(control, text, inner.right, DT_WORDBREAK | DT_EXPANDTABS).text;
   } else if (IsFrame(row)) {
     if (text.empty()) return 0;
@@ -62,8 +56,10 @@ int Overflow(HWND control, const ControlRow& row, UINT dpi) {
   } else {
     // An empty field or status bar must still show a whole line.
     const Measured line = Measure(control, text.empty() ? L"Ag" : text, 0, DT_SINGLELINE);
-    const int within = IsClass(row, L"Edit") ? 0 : 2 * edge;  // the field's edge is outside
-    need = SIZE{IsClass(row, L"Button") ? line.text.cx + within : 0, line.text.cy + within};
+    // The field's edge lies outside its client area.
+    const int within = row.kind == ControlKind::kTextBox ? 0 : 2 * edge;
+    const int width = row.kind == ControlKind::kButton ? line.text.cx + within : 0;
+    need = SIZE{width, line.text.cy + within};
   }
   return std::max<int>({0, need.cx - inner.right, need.cy - inner.bottom});
 }
@@ -177,7 +173,7 @@ void ExpectTheTwipsTable(HWND form, UINT dpi) {
     if (row.dockedBottom) {
       // Ends at the client's bottom, whatever the rounding of its height.
       EXPECT_EQ(rect.bottom, client.bottom);
-    } else if (_wcsicmp(row.className, L"Static") == 0) {
+    } else if (row.kind == ControlKind::kLabel) {
       // A label's last line may run into the free space below it, as the table's own font needs.
       EXPECT_GE(rect.bottom, bottom);
     } else {
