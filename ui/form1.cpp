@@ -149,10 +149,9 @@ bool Form1::OnCreate() {
 
 void Form1::ApplyLayout(UINT dpi) {
   dpi_ = dpi;
-  // The children change to the new font before the old one is deleted.
-  platform::ScopedFont font = CreateMessageFont(dpi);
-  HFONT shown =
-      font.get() != nullptr ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  // The old font is deleted when `old` goes, once the children have changed to the new one.
+  const platform::ScopedFont old = std::exchange(font_, CreateMessageFont(dpi));
+  const HFONT shown = Font();
   Form1Layout layout{};
   {
     const platform::ScopedWindowDc dc = platform::GetWindowDc(hwnd_);
@@ -171,7 +170,6 @@ void Form1::ApplyLayout(UINT dpi) {
     SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  font_ = std::move(font);
   FitClientArea(layout.client);
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
