@@ -134,15 +134,15 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // The label over the field takes the 7 pixels above the field first; then the field, the
         // buttons and all below move, and Frame1 grows.
-        GrowthCase{"label over the field", kLabel2Id, {0, 30}, {0, 23}},
+        GrowthCase{"label over the field", kProjectHintId, {0, 30}, {0, 23}},
         // The backup warning, last on its frame, takes the frame's free 8 pixels first; then the
         // frame's bottom and the status bar move.
-        GrowthCase{"backup warning", kLabel3Id, {0, 17}, {0, 9}},
-        GrowthCase{"backup warning within its frame", kLabel3Id, {0, 8}, {0, 0}},
+        GrowthCase{"backup warning", kBackupNoteId, {0, 17}, {0, 9}},
+        GrowthCase{"backup warning within its frame", kBackupNoteId, {0, 8}, {0, 0}},
         // The status bar's line: the client area grows beneath it.
-        GrowthCase{"status bar", kStbMainId, {0, 5}, {0, 5}},
+        GrowthCase{"status bar", kStatusBarId, {0, 5}, {0, 5}},
         // A button's text too wide: the whole layout widens across, by the button's share.
-        GrowthCase{"Browse too narrow", kBrowseId, {33, 0}, {322, 0}}));
+        GrowthCase{"Browse too narrow", kBrowseButtonId, {33, 0}, {322, 0}}));
 
 }  // namespace
 }  // namespace ui

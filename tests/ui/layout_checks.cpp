@@ -86,7 +86,7 @@ void ExpectApartOrHeldByAFrame(HWND form) {
       EXPECT_TRUE(Inside(ra, RectIn(GetDlgItem(form, a.parentId), form))) << "control " << a.id;
     }
   }
-  const RECT status = RectIn(GetDlgItem(form, kStbMainId), form);
+  const RECT status = RectIn(GetDlgItem(form, kStatusBarId), form);
   EXPECT_EQ(status.left, 0);
   EXPECT_EQ(status.right, client.right);
   EXPECT_EQ(status.bottom, client.bottom) << "the status bar is not docked at the bottom";
