@@ -64,34 +64,6 @@ int Overflow(HWND control, const ControlRow& row, UINT dpi) {
   return std::max<int>({0, need.cx - inner.right, need.cy - inner.bottom});
 }
 
-void ExpectApartOrHeldByAFrame(HWND form) {
-  RECT client{};
-  GetClientRect(form, &client);
-  for (const ControlRow& a : Form1Controls()) {
-    const RECT ra = RectIn(GetDlgItem(form, a.id), form);
-    RECT clipped{};
-    IntersectRect(&clipped, &ra, &client);
-    EXPECT_TRUE(EqualRect(&clipped, &ra)) << "control " << a.id << " leaves the client area";
-    EXPECT_FALSE(IsRectEmpty(&ra)) << "control " << a.id << " has no area";
-    for (const ControlRow& b : Form1Controls()) {
-      if (a.id >= b.id) continue;
-      const RECT rb = RectIn(GetDlgItem(form, b.id), form);
-      RECT common{};
-      if (!IntersectRect(&common, &ra, &rb)) continue;
-      EXPECT_TRUE((IsFrame(a) && Inside(rb, ra)) || (IsFrame(b) && Inside(ra, rb)))
-          << "controls " << a.id << " and " << b.id << " overlap without a frame holding one";
-    }
-    // What a frame holds in the table is drawn on it.
-    if (a.parentId != 0) {
-      EXPECT_TRUE(Inside(ra, RectIn(GetDlgItem(form, a.parentId), form))) << "control " << a.id;
-    }
-  }
-  const RECT status = RectIn(GetDlgItem(form, kStatusBarId), form);
-  EXPECT_EQ(status.left, 0);
-  EXPECT_EQ(status.right, client.right);
-  EXPECT_EQ(status.bottom, client.bottom) << "the status bar is not docked at the bottom";
-}
-
 void ExpectOnTheWorkArea(HWND form) {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof(monitor);
@@ -137,6 +109,33 @@ RECT RectIn(HWND child, HWND relativeTo) {
   return rect;
 }
 
+void ExpectArranged(const RectOf& rectOf, SIZE size) {
+  const RECT client{0, 0, size.cx, size.cy};
+  for (const ControlRow& a : Form1Controls()) {
+    const RECT ra = rectOf(a.id);
+    RECT clipped{};
+    IntersectRect(&clipped, &ra, &client);
+    EXPECT_TRUE(EqualRect(&clipped, &ra)) << "control " << a.id << " leaves the client area";
+    EXPECT_FALSE(IsRectEmpty(&ra)) << "control " << a.id << " has no area";
+    for (const ControlRow& b : Form1Controls()) {
+      if (a.id >= b.id) continue;
+      const RECT rb = rectOf(b.id);
+      RECT common{};
+      if (!IntersectRect(&common, &ra, &rb)) continue;
+      EXPECT_TRUE((IsFrame(a) && Inside(rb, ra)) || (IsFrame(b) && Inside(ra, rb)))
+          << "controls " << a.id << " and " << b.id << " overlap without a frame holding one";
+    }
+    // What a frame holds in the table is drawn on it.
+    if (a.parentId != 0) {
+      EXPECT_TRUE(Inside(ra, rectOf(a.parentId))) << "control " << a.id;
+    }
+  }
+  const RECT status = rectOf(kStatusBarId);
+  EXPECT_EQ(status.left, 0);
+  EXPECT_EQ(status.right, client.right);
+  EXPECT_EQ(status.bottom, client.bottom) << "the status bar is not docked at the bottom";
+}
+
 LayoutFigures ExpectSoundLayout(HWND form, UINT dpi) {
   LayoutFigures figures{};
   RECT client{};
@@ -147,7 +146,7 @@ LayoutFigures ExpectSoundLayout(HWND form, UINT dpi) {
     EXPECT_EQ(overflow, 0) << "the text of control " << row.id << " is cut off";
     figures.largestOverflow = std::max(figures.largestOverflow, overflow);
   }
-  ExpectApartOrHeldByAFrame(form);
+  ExpectArranged([form](int id) { return RectIn(GetDlgItem(form, id), form); }, figures.client);
   ExpectOnTheWorkArea(form);
   MeasureCaption(form, figures);
   return figures;
