@@ -206,10 +206,15 @@ TEST_F(Form1Test, EnterAndEscCommandsAreIgnored) {
 
 TEST_F(Form1Test, DestroyingTheWindowClearsItsHandle) {
   HWND window = form_->hwnd();
+  const UINT dpi = form_->Dpi();
   DestroyWindow(window);
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(form_->hwnd(), nullptr);
-  EXPECT_EQ(GetWindowLongPtrW(window, GWLP_USERDATA), 0);
+  // What is sent to the dead handle never reaches the Form1, which would lay itself out again.
+  RECT suggested{0, 0, 500, 530};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi + 48, dpi + 48),
+               reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(form_->Dpi(), dpi);
 }
 
 }  // namespace
