@@ -5,7 +5,7 @@
 // the control is left as it is and nothing is said: the window works the same without them.
 #pragma once
 
-#include "platform/scoped_resource.h"
+#include "platform/scoped_win32.h"
 #include "platform/win32_headers.h"
 
 #include <oleacc.h>
@@ -13,19 +13,6 @@
 #include <vector>
 
 namespace ui {
-
-// Owns one reference to a COM object.
-template <typename Interface>
-struct ComTraits {
-  using Handle = Interface*;
-  using Error = bool;  // a release cannot fail
-  static Interface* Invalid() { return nullptr; }
-  static bool IsValid(Interface* object) { return object != nullptr; }
-  static bool Release(Interface* object) {
-    object->Release();
-    return false;
-  }
-};
 
 class AccessibleAnnotations {
  public:
@@ -48,7 +35,7 @@ class AccessibleAnnotations {
   // Keeps a successful annotation, so that Clear takes it back.
   void Record(HRESULT result, HWND control, const MSAAPROPID& property);
 
-  platform::ScopedResource<ComTraits<IAccPropServices>> service_;
+  platform::ScopedComPtr<IAccPropServices> service_;
   struct Annotated {
     HWND control;
     MSAAPROPID property;

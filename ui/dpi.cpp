@@ -2,9 +2,6 @@
 
 #include <initializer_list>
 
-#include "ui/scoped_gdi.h"
-#include "ui/scoped_library.h"
-
 namespace ui {
 namespace {
 
@@ -19,13 +16,13 @@ constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI, the DPI that the user's 
 // A user32 function that older systems lack, or nullptr.
 template <typename Fn>
 Fn User32Function(const char* name) {
-  return LibraryFunction<Fn>(GetModuleHandleW(L"user32.dll"), name);
+  return platform::LibraryFunction<Fn>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 }  // namespace
 
 UINT SystemDpi() {
-  const ScopedWindowDc screen = GetWindowDc(nullptr);
+  const platform::ScopedWindowDc screen = platform::GetWindowDc(nullptr);
   if (!screen.valid()) return kBaseDpi;
   const int dpi = GetDeviceCaps(screen.get().handle, LOGPIXELSY);
   return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
@@ -33,9 +30,9 @@ UINT SystemDpi() {
 
 UINT MonitorDpi(HMONITOR monitor) {
   // Loaded once and kept: the window asks again on every layout.
-  static const ScopedLibrary shcore = LoadSystemLibrary(L"shcore.dll");
+  static const platform::ScopedLibrary shcore = platform::LoadSystemLibrary(L"shcore.dll");
   static const auto getDpiForMonitor =
-      LibraryFunction<GetDpiForMonitorFn>(shcore.get(), "GetDpiForMonitor");
+      platform::LibraryFunction<GetDpiForMonitorFn>(shcore.get(), "GetDpiForMonitor");
   UINT x = 0;
   UINT y = 0;
   if (getDpiForMonitor == nullptr || monitor == nullptr ||
@@ -95,10 +92,10 @@ bool GetNonClientMetrics(UINT dpi, NONCLIENTMETRICSW& metrics) {
   return true;
 }
 
-UniqueFont CreateMessageFont(UINT dpi) {
+platform::ScopedFont CreateMessageFont(UINT dpi) {
   NONCLIENTMETRICSW metrics;
-  if (!GetNonClientMetrics(dpi, metrics)) return UniqueFont{};
-  return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+  if (!GetNonClientMetrics(dpi, metrics)) return platform::ScopedFont{};
+  return platform::ScopedFont(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
 }  // namespace ui

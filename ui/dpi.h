@@ -3,7 +3,7 @@
 // there the older functions and the system DPI stand in.
 #pragma once
 
-#include "platform/scoped_resource.h"
+#include "platform/scoped_win32.h"
 #include "platform/win32_headers.h"
 
 namespace ui {
@@ -25,22 +25,11 @@ RECT WindowRectForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi);
 // A system metric (SM_CXEDGE, ...) as it is at that DPI.
 int SystemMetricForDpi(int index, UINT dpi);
 
-// Owns one GDI font; deletes it when replaced or destroyed.
-struct FontTraits {
-  using Handle = HFONT;
-  using Error = bool;  // true when GDI refused the deletion
-  static HFONT Invalid() { return nullptr; }
-  static bool IsValid(HFONT font) { return font != nullptr; }
-  static bool Release(HFONT font) { return DeleteObject(font) == 0; }
-};
-
-using UniqueFont = platform::ScopedResource<FontTraits>;
-
 // The system's non-client metrics, their fonts as drawn at that DPI; false if none can be had.
 bool GetNonClientMetrics(UINT dpi, NONCLIENTMETRICSW& metrics);
 
 // The system's message font as it is drawn at that DPI, which honours the user's text size; an
 // empty owner if none can be made.
-UniqueFont CreateMessageFont(UINT dpi);
+platform::ScopedFont CreateMessageFont(UINT dpi);
 
 }  // namespace ui

@@ -48,11 +48,11 @@ FileDialogResult OpenFileDialog::Show(HWND owner, std::wstring_view fileName) {
 DWORD OpenFileDialog::LoadFunctions() {
   if (getOpenFileName_ != nullptr) return 0;
   // A bare name: the system's own library is one it always takes from the system folder.
-  ScopedLibrary library(LoadLibraryW(libraryName_));
+  platform::ScopedLibrary library(LoadLibraryW(libraryName_));
   if (!library.valid()) return LoadError();
-  const auto open = LibraryFunction<GetOpenFileNameFn>(library.get(), "GetOpenFileNameW");
+  const auto open = platform::LibraryFunction<GetOpenFileNameFn>(library.get(), "GetOpenFileNameW");
   const auto extendedError =
-      LibraryFunction<ExtendedErrorFn>(library.get(), "CommDlgExtendedError");
+      platform::LibraryFunction<ExtendedErrorFn>(library.get(), "CommDlgExtendedError");
   // The reason is read before the owner frees the library, which may set another.
   if (open == nullptr || extendedError == nullptr) return LoadError();
   library_ = std::move(library);

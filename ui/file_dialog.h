@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/scoped_win32.h"
 #include "platform/win32_headers.h"
-#include "ui/scoped_library.h"
 
 #include <commdlg.h>
 
@@ -63,7 +63,7 @@ class OpenFileDialog {
 
   std::wstring filter_;
   const wchar_t* libraryName_;
-  ScopedLibrary library_;
+  platform::ScopedLibrary library_;
   GetOpenFileNameFn getOpenFileName_ = nullptr;
   ExtendedErrorFn extendedError_ = nullptr;
 };

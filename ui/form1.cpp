@@ -8,7 +8,6 @@
 #include "platform/failure.h"
 #include "ui/app_name.h"
 #include "ui/form1_layout.h"
-#include "ui/scoped_gdi.h"
 #include "ui/text_room.h"
 #include "ui/window_text.h"
 #include "ui/work_area.h"
@@ -109,7 +108,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SYSCOLORCHANGE:
       // Common controls repaint in the new colours only when told.
-      SendMessageW(Control(kStbMainId), WM_SYSCOLORCHANGE, wParam, lParam);
+      SendMessageW(Control(kStatusBarId), WM_SYSCOLORCHANGE, wParam, lParam);
       return 0;
     case WM_DESTROY:
       OnDestroy();
@@ -130,30 +129,33 @@ bool Form1::OnCreate() {
   }
   // The labels and then the frames go beneath everything, so that, clipped by their siblings,
   // none ever paints over the text box and the buttons. Tab order follows the remaining controls.
-  for (int id : {kLabel2Id, kLabel1Id, kLabel3Id, kFrame1Id, kFrame2Id}) {
-    SetWindowPos(Control(id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (ControlKind beneath : {ControlKind::kLabel, ControlKind::kFrame}) {
+    for (const ControlRow& row : Form1Controls()) {
+      if (row.kind != beneath) continue;
+      SetWindowPos(Control(row.id), HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
   }
   // No length limit on the path field (0 lifts the default of 32767 characters).
-  SendMessageW(Control(kTxtStandardProjectId), EM_SETLIMITTEXT, 0, 0);
+  SendMessageW(Control(kPathFieldId), EM_SETLIMITTEXT, 0, 0);
   ApplyLayout(WindowDpi(hwnd_));
   RECT window{};
   GetWindowRect(hwnd_, &window);
   MoveWindowTo(hwnd_, CentredOn(window, WorkAreaOf(hwnd_)));
   AnnotateForScreenReaders();
-  lastFocus_ = Control(kTxtStandardProjectId);
+  lastFocus_ = Control(kPathFieldId);
   return true;
 }
 
 void Form1::ApplyLayout(UINT dpi) {
   dpi_ = dpi;
-  // The children change to the new font before the old one is deleted.
-  UniqueFont font = CreateMessageFont(dpi);
-  HFONT shown =
-      font.get() != nullptr ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  // The old font is deleted when `old` goes, once the children have changed to the new one.
+  const platform::ScopedFont old = std::exchange(font_, CreateMessageFont(dpi));
+  const HFONT shown = Font();
   Form1Layout layout{};
   {
-    const ScopedWindowDc dc = GetWindowDc(hwnd_);
-    const ScopedSelection selection = SelectInto(dc.get().handle, shown);
+    const platform::ScopedWindowDc dc = platform::GetWindowDc(hwnd_);
+    const platform::ScopedSelection selection = platform::SelectInto(dc.get().handle, shown);
     HDC measuring = selection.valid() ? dc.get().handle : nullptr;
     layout =
         LayOutForm1(FontScale(dpi, EmHeight(measuring)), [&](const ControlRow& row, int width) {
@@ -168,7 +170,6 @@ void Form1::ApplyLayout(UINT dpi) {
     SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  font_ = std::move(font);
   FitClientArea(layout.client);
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -192,11 +193,11 @@ void Form1::FitClientArea(SIZE client) {
 void Form1::AnnotateForScreenReaders() {
   annotations_ = AccessibleAnnotations::FromSystem();
   // "..." would be read as dot dot dot; the field's label is a sentence, too long for a name.
-  annotations_.SetName(Control(kBrowseId), L"Browse");
-  annotations_.SetName(Control(kTxtStandardProjectId), L"Project file");
-  annotations_.SetDescription(Control(kTxtStandardProjectId), FindControl(kLabel2Id)->text);
+  annotations_.SetName(Control(kBrowseButtonId), L"Browse");
+  annotations_.SetName(Control(kPathFieldId), L"Project file");
+  annotations_.SetDescription(Control(kPathFieldId), FindControl(kProjectHintId)->text);
   // Progress, refusals and "Complete!" are spoken as they appear.
-  annotations_.SetPoliteLiveRegion(Control(kStbMainId));
+  annotations_.SetPoliteLiveRegion(Control(kStatusBarId));
 }
 
 void Form1::OnCommand(int id, int code) noexcept {
@@ -204,7 +205,7 @@ void Form1::OnCommand(int id, int code) noexcept {
   // but the two button presses, they do nothing.
   if (code != BN_CLICKED) return;
   try {
-    if (id == kBrowseId) Browse_Click();
+    if (id == kBrowseButtonId) Browse_Click();
     if (id == kConvertButtonId) ConvertButton_Click();
   } catch (...) {
     ReportUnexpectedFailure();
@@ -218,7 +219,7 @@ void Form1::OnActivate(bool active) {
     if (IsWindowChild(hwnd_, focus)) lastFocus_ = focus;
     return;
   }
-  SetFocus(IsWindowChild(hwnd_, lastFocus_) ? lastFocus_ : Control(kTxtStandardProjectId));
+  SetFocus(IsWindowChild(hwnd_, lastFocus_) ? lastFocus_ : Control(kPathFieldId));
 }
 
 void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
@@ -252,7 +253,7 @@ void Form1::Browse_Click() {
                 L").");
     return;
   }
-  HWND field = Control(kTxtStandardProjectId);
+  HWND field = Control(kPathFieldId);
   SetWindowTextW(field, result.fileName.c_str());
   // The caret at the end scrolls the field there, so that the file's name is in view.
   const auto end = static_cast<WPARAM>(result.fileName.size());
@@ -262,14 +263,14 @@ void Form1::Browse_Click() {
 
 void Form1::ConvertButton_Click() { upgrade::ConvertButton_Click(state_, *this); }
 
-std::wstring Form1::ProjectPath() { return WindowText(Control(kTxtStandardProjectId)); }
+std::wstring Form1::ProjectPath() { return WindowText(Control(kPathFieldId)); }
 
 void Form1::ShowMessage(const std::wstring& text) {
   MessageBoxW(hwnd_, text.c_str(), appName_.c_str(), MB_OK);
 }
 
 void Form1::SetStatusText(const std::wstring& text) {
-  HWND statusBar = Control(kStbMainId);
+  HWND statusBar = Control(kStatusBarId);
   SetWindowTextW(statusBar, text.c_str());
   // A run holds the thread; paint now so that its progress is seen, and heard.
   UpdateWindow(statusBar);

@@ -65,7 +65,7 @@ class Form1 final : public UpgradeUi {
   HWND hwnd_ = nullptr;
   HINSTANCE instance_ = nullptr;
   UINT dpi_ = kBaseDpi;
-  UniqueFont font_;
+  platform::ScopedFont font_;
   AccessibleAnnotations annotations_;
   HWND lastFocus_ = nullptr;  // given back when the window is activated again
   bool endsProgram_;

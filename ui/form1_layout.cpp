@@ -12,42 +12,43 @@ constexpr DWORD kLabelStyle = SS_LEFT | SS_NOPREFIX;        // SS_LEFT wraps lon
 constexpr DWORD kButtonStyle = BS_PUSHBUTTON | WS_TABSTOP;  // never BS_DEFPUSHBUTTON
 
 constexpr ControlRow Frame(const wchar_t* name, const wchar_t* text, TwipsRect rect, int id) {
-  return ControlRow{name, L"BUTTON", text, BS_GROUPBOX, 0, rect, id, 0};
+  return ControlRow{name, ControlKind::kFrame, L"BUTTON", text, BS_GROUPBOX, 0, rect, id, 0};
 }
 
 constexpr ControlRow Label(const wchar_t* name, const wchar_t* text, TwipsRect rect, int id,
                            int frameId) {
-  return ControlRow{name, L"STATIC", text, kLabelStyle, 0, rect, id, frameId};
+  return ControlRow{name, ControlKind::kLabel, L"STATIC", text, kLabelStyle, 0, rect, id, frameId};
 }
 
 constexpr ControlRow Button(const wchar_t* name, const wchar_t* text, TwipsRect rect, int id) {
-  return ControlRow{name, L"BUTTON", text, kButtonStyle, 0, rect, id, 0};
+  return ControlRow{name, ControlKind::kButton, L"BUTTON", text, kButtonStyle, 0, rect, id, 0};
 }
 
 // clang-format off
 constexpr std::array<ControlRow, kControlCount> kControls{
-    Frame(L"Frame1", L"Select Project:", {120, 120, 4575, 1815}, kFrame1Id),
+    Frame(L"Frame1", L"Select Project:", {120, 120, 4575, 1815}, kProjectFrameId),
     Label(L"Label2",
           L"Please browse your Brenlow Professional project, then press Convert to upgrade your "
           L"project.",
-          {120, 240, 4335, 495}, kLabel2Id, kFrame1Id),
-    ControlRow{L"txtStandardProject", L"EDIT", L"", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP,
-               WS_EX_CLIENTEDGE, {360, 960, 3615, 285}, kTxtStandardProjectId, 0},
-    Button(L"Browse", L"...", {4080, 960, 495, 285}, kBrowseId),
+          {120, 240, 4335, 495}, kProjectHintId, kProjectFrameId),
+    ControlRow{L"txtStandardProject", ControlKind::kTextBox, L"EDIT", L"",
+               ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, {360, 960, 3615, 285},
+               kPathFieldId, 0},
+    Button(L"Browse", L"...", {4080, 960, 495, 285}, kBrowseButtonId),
     Button(L"ConvertButton", L"Convert", {360, 1440, 1335, 375}, kConvertButtonId),
-    Frame(L"Frame2", L"", {120, 2040, 4575, 2055}, kFrame2Id),
+    Frame(L"Frame2", L"", {120, 2040, 4575, 2055}, kNotesFrameId),
     Label(L"Label1",
           L"This utility upgrades your projects created in Brenlow Professional 5.0 or 5.1 to the "
           L"format of the version 5.5. So that you can migrate it to Corvale 7.",
-          {120, 240, 4215, 735}, kLabel1Id, kFrame2Id),
+          {120, 240, 4215, 735}, kPurposeNoteId, kNotesFrameId),
     Label(L"Label3",
           L"Note that you will not be able to open your project in Brenlow Professional 5.0 or 5.1 "
           L"once it is converted. Please make a backup copy before running this program.",
-          {120, 1080, 4215, 735}, kLabel3Id, kFrame2Id),
+          {120, 1080, 4215, 735}, kBackupNoteId, kNotesFrameId),
     // Placed by the table like every other control, docked by its rectangle; CCS_NORESIZE keeps
     // the control from choosing a height of its own.
-    ControlRow{L"stbMain", STATUSCLASSNAMEW, L"", CCS_NOPARENTALIGN | CCS_NORESIZE, 0,
-               {0, 4425, 4830, 375}, kStbMainId, 0, true},
+    ControlRow{L"stbMain", ControlKind::kStatusBar, STATUSCLASSNAMEW, L"",
+               CCS_NOPARENTALIGN | CCS_NORESIZE, 0, {0, 4425, 4830, 375}, kStatusBarId, 0, true},
 };
 // clang-format on
 

@@ -15,18 +15,19 @@
 
 namespace ui {
 
-// Control identifiers. IDOK and IDCANCEL (1 and 2) are kept out on purpose: IsDialogMessage turns
-// Enter and Esc into those commands, which the window must ignore.
+// Control identifiers by role, numbered in on-screen order, top to bottom and left to right. IDOK
+// and IDCANCEL (1 and 2) are kept out on purpose: IsDialogMessage turns Enter and Esc into those
+// commands, which the window must ignore.
 enum ControlId : int {
-  kFrame1Id = 101,
-  kLabel2Id,
-  kTxtStandardProjectId,
-  kBrowseId,
+  kProjectFrameId = 101,
+  kProjectHintId,
+  kPathFieldId,
+  kBrowseButtonId,
   kConvertButtonId,
-  kFrame2Id,
-  kLabel1Id,
-  kLabel3Id,
-  kStbMainId,
+  kNotesFrameId,
+  kPurposeNoteId,
+  kBackupNoteId,
+  kStatusBarId,
 };
 
 // Left, top, width, height in twips; for a control on a frame, relative to the frame.
@@ -37,8 +38,12 @@ struct TwipsRect {
   int height;
 };
 
+// What a control is: how its text is measured and what it may be drawn over.
+enum class ControlKind { kFrame, kLabel, kTextBox, kButton, kStatusBar };
+
 struct ControlRow {
   const wchar_t* name;
+  ControlKind kind;
   const wchar_t* className;
   const wchar_t* text;
   DWORD style;

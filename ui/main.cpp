@@ -3,39 +3,19 @@
 #include "platform/win32_headers.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <string>
 
 #include "platform/file_system_object.h"
+#include "platform/scoped_win32.h"
 #include "ui/app_name.h"
 #include "ui/form1.h"
 
-namespace {
-
-// The thread's COM apartment, single-threaded as a window's thread needs it (the file dialog and
-// the accessibility service run in it), left when the program ends. Where COM cannot be had,
-// the window works without what needs it.
-class ScopedComApartment {
- public:
-  ScopedComApartment()
-      : entered_(
-            SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
-  }
-  ScopedComApartment(const ScopedComApartment&) = delete;
-  ScopedComApartment& operator=(const ScopedComApartment&) = delete;
-  ~ScopedComApartment() {
-    if (entered_) CoUninitialize();
-  }
-
- private:
-  bool entered_;
-};
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  const ScopedComApartment apartment;
+  // Single-threaded, as a window's thread needs it (the file dialog and the accessibility service
+  // run in it). Where COM cannot be had, the window works without what needs it.
+  const platform::ScopedComApartment apartment =
+      platform::EnterComApartment(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 

@@ -1,7 +1,5 @@
 #include "ui/text_room.h"
 
-#include <string_view>
-
 #include "ui/dpi.h"
 
 namespace ui {
@@ -16,27 +14,23 @@ SIZE TextExtent(HDC dc, const wchar_t* text, int width, UINT format) {
   return SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
 
-bool IsGroupBox(const ControlRow& row) {
-  return std::wstring_view(row.className) == L"BUTTON" &&
-         (row.style & BS_TYPEMASK) == static_cast<DWORD>(BS_GROUPBOX);
-}
-
 }  // namespace
 
 TextRoom MeasureTextRoom(HDC dc, const ControlRow& row, int width, UINT dpi) {
   TEXTMETRICW metrics{};
   if (dc == nullptr || !GetTextMetricsW(dc, &metrics)) return TextRoom{0, 0};
-  const std::wstring_view kind(row.className);
-  if (kind == L"STATIC") {
+  if (row.kind == ControlKind::kLabel) {
     return TextRoom{0, width > 0 ? TextExtent(dc, row.text, width, kLabelFormat).cy : 0};
   }
   const int textWidth =
       *row.text != L'\0' ? TextExtent(dc, row.text, 0, DT_SINGLELINE | DT_NOPREFIX).cx : 0;
   const int margin = metrics.tmAveCharWidth;
-  if (IsGroupBox(row)) return TextRoom{textWidth > 0 ? textWidth + 2 * margin : 0, 0};
+  if (row.kind == ControlKind::kFrame)
+    return TextRoom{textWidth > 0 ? textWidth + 2 * margin : 0, 0};
   const int edge = SystemMetricForDpi(SM_CYEDGE, dpi);
   const int lineWithin = metrics.tmHeight + 2 * edge;
-  if (kind == L"BUTTON") return TextRoom{textWidth + 2 * (edge + margin), lineWithin};
+  if (row.kind == ControlKind::kButton)
+    return TextRoom{textWidth + 2 * (edge + margin), lineWithin};
   return TextRoom{0, lineWithin};
 }
 

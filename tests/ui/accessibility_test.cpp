@@ -110,14 +110,14 @@ const std::wstring kLiveSetting = L"{C12BCD8E-2A8E-4950-8AE7-3625111D58EB}";
 
 TEST_F(AccessibilityTest, BrowseFieldAndStatusBarAreAnnotatedAndClearedWithTheWindow) {
   const std::map<RecordingPropServices::Key, std::wstring> texts{
-      {{Child(kBrowseId), kName}, L"Browse"},
-      {{Child(kTxtStandardProjectId), kName}, L"Project file"},
-      {{Child(kTxtStandardProjectId), kDescription}, FindControl(kLabel2Id)->text}};
+      {{Child(kBrowseButtonId), kName}, L"Browse"},
+      {{Child(kPathFieldId), kName}, L"Project file"},
+      {{Child(kPathFieldId), kDescription}, FindControl(kProjectHintId)->text}};
   EXPECT_EQ(service_.texts, texts);
-  const std::map<RecordingPropServices::Key, LONG> polite{{{Child(kStbMainId), kLiveSetting}, 1}};
+  const std::map<RecordingPropServices::Key, LONG> polite{{{Child(kStatusBarId), kLiveSetting}, 1}};
   EXPECT_EQ(service_.numbers, polite);
   // What a sighted user reads is unchanged.
-  EXPECT_EQ(WindowText(Child(kBrowseId)), L"...");
+  EXPECT_EQ(WindowText(Child(kBrowseButtonId)), L"...");
 
   DestroyWindow(form_->hwnd());
   EXPECT_TRUE(service_.texts.empty());

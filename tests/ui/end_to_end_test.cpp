@@ -18,11 +18,11 @@
 namespace ui::e2e {
 namespace {
 
-using upgrade_test::FolderListing;
-using upgrade_test::ReadBytes;
-using upgrade_test::SampleProject;
-using upgrade_test::ScratchFolder;
-using upgrade_test::WriteSampleProject;
+using test_support::FolderListing;
+using test_support::ReadBytes;
+using test_support::SampleProject;
+using test_support::ScratchFolder;
+using test_support::WriteSampleProject;
 
 constexpr wchar_t kAppName[] = L"BrenlowUpgrade";
 constexpr wchar_t kMissingProject[] = L"Please specify a valid Brenlow Professional 5.0 project.";
@@ -126,8 +126,8 @@ class EndToEndTest : public testing::Test {
   }
 
   static void ExpectUpgraded(const SampleProject& project, std::string_view version) {
-    EXPECT_EQ(ReadBytes(project.projectFile), upgrade_test::UpgradedProjectText(version));
-    EXPECT_EQ(ReadBytes(project.fileGroups), upgrade_test::kUpgradedFileGroupsText);
+    EXPECT_EQ(ReadBytes(project.projectFile), test_support::UpgradedProjectText(version));
+    EXPECT_EQ(ReadBytes(project.fileGroups), test_support::kUpgradedFileGroupsText);
   }
 
   static inline std::unique_ptr<ScratchFolder> scratch_;
@@ -145,9 +145,9 @@ TEST_F(EndToEndTest, RunsOneAfterAnotherCarryTheStatusOver) {
   EXPECT_EQ(run.statusText, L"Complete!");
   ExpectUpgraded(project, "1.00.000");
   EXPECT_EQ(ReadBytes(project.folder + L"\\Registry Entries\\Default.rge"),
-            upgrade_test::kRegistryEntriesText);
+            test_support::kRegistryEntriesText);
   EXPECT_EQ(ReadBytes(project.folder + L"\\Shell Objects\\Default.shl"),
-            upgrade_test::kShellObjectsText);
+            test_support::kShellObjectsText);
   // No temporary file is left beside either rewritten file.
   EXPECT_EQ(FolderListing(project.folder),
             (std::vector<std::wstring>{L"File Groups\\", L"Project.ipr", L"Registry Entries\\",
@@ -209,8 +209,8 @@ TEST_F(EndToEndTest, ReadOnlyProjectFileIsReportedAndLeftAlone) {
   const RunSeen run = Convert(project.projectFile);
   EXPECT_TRUE(OneOkOnlyBox(run, message));
   EXPECT_EQ(run.statusText, message);
-  EXPECT_EQ(ReadBytes(project.projectFile), upgrade_test::ProjectText("1.00.000"));
-  EXPECT_EQ(ReadBytes(project.fileGroups), upgrade_test::kFileGroupsText);
+  EXPECT_EQ(ReadBytes(project.projectFile), test_support::ProjectText("1.00.000"));
+  EXPECT_EQ(ReadBytes(project.fileGroups), test_support::kFileGroupsText);
   EXPECT_EQ(FolderListing(project.folder),
             (std::vector<std::wstring>{L"File Groups\\", L"Project.ipr"}));
 }
@@ -247,7 +247,7 @@ TEST_F(EndToEndTest, EnterAndEscInTheFieldNeitherConvertNorClose) {
   EXPECT_TRUE(IsWindow(app_->form()));
   EXPECT_TRUE(IsWindowVisible(app_->form()));
   EXPECT_EQ(AppDriver::TextOf(app_->statusBar()), statusBefore);
-  EXPECT_EQ(ReadBytes(project.projectFile), upgrade_test::ProjectText("1.00.000"));
+  EXPECT_EQ(ReadBytes(project.projectFile), test_support::ProjectText("1.00.000"));
   EXPECT_EQ(AppDriver::TextOf(app_->field()), project.projectFile);
 }
 

@@ -16,8 +16,6 @@
 namespace ui {
 namespace {
 
-bool IsLabel(const ControlRow& row) { return _wcsicmp(row.className, L"Static") == 0; }
-
 class Form1LayoutTest : public Form1Fixture, public testing::WithParamInterface<UINT> {
  protected:
   void SetUp() override {
@@ -69,7 +67,7 @@ TEST_P(Form1LayoutTest, EverythingScalesWithTheDpi) {
     EXPECT_LE(std::abs(now.left - MulDiv(then.left, dpi, 96)), 2);
     EXPECT_LE(std::abs(now.top - MulDiv(then.top, dpi, 96)), 2);
     EXPECT_LE(std::abs(now.right - MulDiv(then.right, dpi, 96)), 2);
-    if (!IsLabel(row)) {
+    if (row.kind != ControlKind::kLabel) {
       EXPECT_LE(std::abs(now.bottom - MulDiv(then.bottom, dpi, 96)), 2);
     }
   }
@@ -90,9 +88,9 @@ INSTANTIATE_TEST_SUITE_P(Dpis, Form1LayoutTest, testing::Values(96u, 144u, 192u)
 // A text that needs more room than the table gives it, at 96 dpi and the design font.
 struct GrowthCase {
   const char* what;
-  int id;           // the control whose text needs more
-  TextRoom extra;   // beyond the table's size
-  SIZE clientGain;  // what the client area gains, and how far what lies below moves down
+  int id;          // the control whose text needs more
+  TextRoom extra;  // beyond the table's size
+  LONG moveDown;   // what the client area gains in height, and how far what lies below moves
 };
 
 class LayoutGrowthTest : public testing::TestWithParam<GrowthCase> {};
@@ -111,19 +109,21 @@ TEST_P(LayoutGrowthTest, TheControlGetsItsRoomAndWhatLiesBelowMovesDown) {
     return TextRoom{c.extra.width > 0 ? grown.right - grown.left + c.extra.width : 0,
                     grown.bottom - grown.top + c.extra.height};
   });
-  EXPECT_EQ(layout.client.cx - table.client.cx, c.clientGain.cx);
-  EXPECT_EQ(layout.client.cy - table.client.cy, c.clientGain.cy);
+  EXPECT_EQ(layout.client.cy - table.client.cy, c.moveDown);
   const RECT& now = layout.rects[index(c.id)];
   EXPECT_EQ(now.right - now.left, grown.right - grown.left + c.extra.width);
   EXPECT_EQ(now.bottom - now.top, grown.bottom - grown.top + c.extra.height);
+  ExpectArranged([&](int id) { return layout.rects[index(id)]; }, layout.client);
+  // Room across is made by widening the whole layout, by whatever share that takes.
   if (c.extra.width != 0) return;
+  EXPECT_EQ(layout.client.cx, table.client.cx);
   for (const ControlRow& row : Form1Controls()) {
     if (row.id == c.id) continue;
     SCOPED_TRACE(testing::Message() << "control " << row.id);
     const RECT& before = table.rects[index(row.id)];
     const RECT& after = layout.rects[index(row.id)];
     // Below the grown control's bottom, every edge moves down by the same; above, none moves.
-    const auto expected = [&](LONG y) { return y >= grown.bottom ? y + c.clientGain.cy : y; };
+    const auto expected = [&](LONG y) { return y >= grown.bottom ? y + c.moveDown : y; };
     EXPECT_EQ(after.top, expected(before.top));
     EXPECT_EQ(after.bottom, expected(before.bottom));
     EXPECT_EQ(after.left, before.left);
@@ -131,20 +131,21 @@ TEST_P(LayoutGrowthTest, TheControlGetsItsRoomAndWhatLiesBelowMovesDown) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, LayoutGrowthTest,
-    testing::Values(
-        // The label over the field takes the 7 pixels above the field first; then the field, the
-        // buttons and all below move, and Frame1 grows.
-        GrowthCase{"label over the field", kLabel2Id, {0, 30}, {0, 23}},
-        // The backup warning, last on its frame, takes the frame's free 8 pixels first; then the
-        // frame's bottom and the status bar move.
-        GrowthCase{"backup warning", kLabel3Id, {0, 17}, {0, 9}},
-        GrowthCase{"backup warning within its frame", kLabel3Id, {0, 8}, {0, 0}},
-        // The status bar's line: the client area grows beneath it.
-        GrowthCase{"status bar", kStbMainId, {0, 5}, {0, 5}},
-        // A button's text too wide: the whole layout widens across, by the button's share.
-        GrowthCase{"Browse too narrow", kBrowseId, {33, 0}, {322, 0}}));
+const GrowthCase kGrowthCases[] = {
+    // The label over the field takes the 7 pixels above the field first; then the field, the
+    // buttons and all below move, and Frame1 grows.
+    {"label over the field", kProjectHintId, {0, 30}, 23},
+    // The backup warning, last on its frame, takes the frame's free 8 pixels first; then the
+    // frame's bottom and the status bar move.
+    {"backup warning", kBackupNoteId, {0, 17}, 9},
+    {"backup warning within its frame", kBackupNoteId, {0, 8}, 0},
+    // The status bar's line: the client area grows beneath it.
+    {"status bar", kStatusBarId, {0, 5}, 5},
+    // A button's text too wide: the button is as wide as its text, and nothing comes to overlap.
+    {"Browse too narrow", kBrowseButtonId, {33, 0}, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Texts, LayoutGrowthTest, testing::ValuesIn(kGrowthCases));
 
 }  // namespace
 }  // namespace ui

@@ -39,21 +39,21 @@ TEST_F(Form1Test, ControlsShowTheirTextsAndStartEmpty) {
     const wchar_t* text;
   };
   const TextCase cases[] = {
-      {kFrame1Id, L"Select Project:"},
-      {kLabel2Id,
+      {kProjectFrameId, L"Select Project:"},
+      {kProjectHintId,
        L"Please browse your Brenlow Professional project, then press Convert to upgrade your "
        L"project."},
-      {kTxtStandardProjectId, L""},
-      {kBrowseId, L"..."},
+      {kPathFieldId, L""},
+      {kBrowseButtonId, L"..."},
       {kConvertButtonId, L"Convert"},
-      {kFrame2Id, L""},
-      {kLabel1Id,
+      {kNotesFrameId, L""},
+      {kPurposeNoteId,
        L"This utility upgrades your projects created in Brenlow Professional 5.0 or 5.1 to the "
        L"format of the version 5.5. So that you can migrate it to Corvale 7."},
-      {kLabel3Id,
+      {kBackupNoteId,
        L"Note that you will not be able to open your project in Brenlow Professional 5.0 or 5.1 "
        L"once it is converted. Please make a backup copy before running this program."},
-      {kStbMainId, L""},
+      {kStatusBarId, L""},
   };
   for (const TextCase& c : cases) {
     EXPECT_EQ(WindowText(Child(c.id)), c.text) << "control " << c.id;
@@ -68,12 +68,11 @@ TEST_F(Form1Test, TabStopsAreFieldBrowseConvertInThatOrderAndNoButtonIsDefault) 
     item = GetNextDlgTabItem(form_->hwnd(), item, FALSE);
     if (item == first) break;
   }
-  EXPECT_EQ(order, (std::vector<HWND>{Child(kTxtStandardProjectId), Child(kBrowseId),
+  EXPECT_EQ(order, (std::vector<HWND>{Child(kPathFieldId), Child(kBrowseButtonId),
                                       Child(kConvertButtonId)}));
   // Shift+Tab walks the same ring backwards.
-  EXPECT_EQ(GetNextDlgTabItem(form_->hwnd(), Child(kTxtStandardProjectId), TRUE),
-            Child(kConvertButtonId));
-  for (int id : {kBrowseId, kConvertButtonId}) {
+  EXPECT_EQ(GetNextDlgTabItem(form_->hwnd(), Child(kPathFieldId), TRUE), Child(kConvertButtonId));
+  for (int id : {kBrowseButtonId, kConvertButtonId}) {
     const LONG_PTR style = GetWindowLongPtrW(Child(id), GWL_STYLE);
     EXPECT_EQ(style & BS_TYPEMASK, BS_PUSHBUTTON) << "button " << id << " must not be default";
     EXPECT_NE(GetDlgCtrlID(Child(id)), IDOK);
@@ -90,14 +89,14 @@ TEST_F(Form1Test, LabelsAndThenFramesLieBeneathTheControlsDrawnOnThem) {
   }
   ASSERT_EQ(zOrder.size(), Form1Controls().size());
   const auto depth = [&](int id) { return std::find(zOrder.begin(), zOrder.end(), Child(id)); };
-  for (int label : {kLabel1Id, kLabel2Id, kLabel3Id}) {
-    for (int above : {kTxtStandardProjectId, kBrowseId, kConvertButtonId}) {
+  for (int label : {kProjectHintId, kPurposeNoteId, kBackupNoteId}) {
+    for (int above : {kPathFieldId, kBrowseButtonId, kConvertButtonId}) {
       EXPECT_LT(depth(above), depth(label)) << "label " << label << " over control " << above;
     }
   }
   const std::vector<HWND> bottom(zOrder.end() - 2, zOrder.end());
-  EXPECT_NE(std::find(bottom.begin(), bottom.end(), Child(kFrame1Id)), bottom.end());
-  EXPECT_NE(std::find(bottom.begin(), bottom.end(), Child(kFrame2Id)), bottom.end());
+  EXPECT_NE(std::find(bottom.begin(), bottom.end(), Child(kProjectFrameId)), bottom.end());
+  EXPECT_NE(std::find(bottom.begin(), bottom.end(), Child(kNotesFrameId)), bottom.end());
   for (HWND child : zOrder) {
     EXPECT_TRUE(GetWindowLongPtrW(child, GWL_STYLE) & WS_CLIPSIBLINGS);
   }
@@ -124,9 +123,9 @@ TEST_F(Form1Test, SystemColourChangeReachesTheStatusBar) {
     if (message == WM_SYSCOLORCHANGE) ++seen;
     return DefSubclassProc(window, message, wParam, lParam);
   };
-  ASSERT_TRUE(SetWindowSubclass(Child(kStbMainId), count, 1, 0));
+  ASSERT_TRUE(SetWindowSubclass(Child(kStatusBarId), count, 1, 0));
   SendMessageW(form_->hwnd(), WM_SYSCOLORCHANGE, 0, 0);
-  RemoveWindowSubclass(Child(kStbMainId), count, 1);
+  RemoveWindowSubclass(Child(kStatusBarId), count, 1);
   EXPECT_EQ(seen, 1);
 }
 
@@ -172,7 +171,7 @@ TEST_F(Form1Test, ProjectPathIsTheFieldsTextOfAnyLength) {
       L"", L"C:\\Projects\\Sample.ipr", L"Z:\\tmp\\Проект プロジェクト\\Sample.ipr",
       L"\\\\?\\C:\\" + std::wstring(40000, L'a') + L"\\Sample.ipr"};
   for (const std::wstring& path : paths) {
-    SetWindowTextW(Child(kTxtStandardProjectId), path.c_str());
+    SetWindowTextW(Child(kPathFieldId), path.c_str());
     EXPECT_EQ(form_->ProjectPath(), path) << "length " << path.size();
   }
 }
@@ -181,8 +180,8 @@ TEST_F(Form1Test, StatusTextReplacesTheSingleTextAndCanBeEmptied) {
   for (const wchar_t* text :
        {L"Converting C:\\P\\Sample.ipr...", L"Complete!", L"", L"Ελληνικά 项目"}) {
     form_->SetStatusText(text);
-    EXPECT_EQ(WindowText(Child(kStbMainId)), text);
-    EXPECT_EQ(LOWORD(SendMessageW(Child(kStbMainId), SB_GETTEXTLENGTHW, 0, 0)),
+    EXPECT_EQ(WindowText(Child(kStatusBarId)), text);
+    EXPECT_EQ(LOWORD(SendMessageW(Child(kStatusBarId), SB_GETTEXTLENGTHW, 0, 0)),
               std::wstring(text).size());
   }
 }
@@ -193,7 +192,7 @@ TEST_F(Form1Test, StatusTextIsPaintedBeforeTheCallReturns) {
   UpdateWindow(form_->hwnd());
   for (const wchar_t* text : {L"Converting C:\\P\\Sample.ipr...", L"Complete!"}) {
     form_->SetStatusText(text);
-    EXPECT_FALSE(GetUpdateRect(Child(kStbMainId), nullptr, FALSE)) << "still to be painted";
+    EXPECT_FALSE(GetUpdateRect(Child(kStatusBarId), nullptr, FALSE)) << "still to be painted";
   }
 }
 
@@ -202,15 +201,20 @@ TEST_F(Form1Test, EnterAndEscCommandsAreIgnored) {
   SendMessageW(form_->hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   SendMessageW(form_->hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   EXPECT_TRUE(IsWindow(form_->hwnd()));
-  EXPECT_EQ(WindowText(Child(kStbMainId)), L"");
+  EXPECT_EQ(WindowText(Child(kStatusBarId)), L"");
 }
 
 TEST_F(Form1Test, DestroyingTheWindowClearsItsHandle) {
   HWND window = form_->hwnd();
+  const UINT dpi = form_->Dpi();
   DestroyWindow(window);
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(form_->hwnd(), nullptr);
-  EXPECT_EQ(GetWindowLongPtrW(window, GWLP_USERDATA), 0);
+  // What is sent to the dead handle never reaches the Form1, which would lay itself out again.
+  RECT suggested{0, 0, 500, 530};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi + 48, dpi + 48),
+               reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(form_->Dpi(), dpi);
 }
 
 }  // namespace

@@ -3,21 +3,15 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/scoped_win32.h"
 #include "ui/dpi.h"
 #include "ui/form1_layout.h"
-#include "ui/scoped_gdi.h"
 #include "ui/window_text.h"
 
 namespace ui {
 namespace {
 
-bool IsClass(const ControlRow& row, const wchar_t* name) {
-  return _wcsicmp(row.className, name) == 0;
-}
-
-bool IsFrame(const ControlRow& row) {
-  return IsClass(row, L"Button") && (row.style & BS_TYPEMASK) == static_cast<DWORD>(BS_GROUPBOX);
-}
+bool IsFrame(const ControlRow& row) { return row.kind == ControlKind::kFrame; }
 
 // `inner` lies within the frame's edge lines.
 bool Inside(const RECT& inner, const RECT& frame) {
@@ -32,9 +26,9 @@ struct Measured {
 
 // The text's size in the control's own font, wrapped at `width` by `format`.
 Measured Measure(HWND control, const std::wstring& text, int width, UINT format) {
-  const ScopedWindowDc dc = GetWindowDc(control);
-  const ScopedSelection font =
-      SelectInto(dc.get().handle, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  const platform::ScopedWindowDc dc = platform::GetWindowDc(control);
+  const platform::ScopedSelection font = platform::SelectInto(
+      dc.get().handle, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
   Measured measured{};
   EXPECT_TRUE(font.valid()) << "no font to measure in";
   GetTextMetricsW(dc.get().handle, &measured.metrics);
@@ -53,7 +47,7 @@ int Overflow(HWND control, const ControlRow& row, UINT dpi) {
   const std::wstring text = WindowText(control);
   const int edge = SystemMetricForDpi(SM_CXEDGE, dpi);
   SIZE need{};
-  if (IsClass(row, L"Static")) {
+  if (row.kind == ControlKind::kLabel) {
     need = Measure(control, text, inner.right, DT_WORDBREAK | DT_EXPANDTABS).text;
   } else if (IsFrame(row)) {
     if (text.empty()) return 0;
@@ -62,38 +56,12 @@ int Overflow(HWND control, const ControlRow& row, UINT dpi) {
   } else {
     // An empty field or status bar must still show a whole line.
     const Measured line = Measure(control, text.empty() ? L"Ag" : text, 0, DT_SINGLELINE);
-    const int within = IsClass(row, L"Edit") ? 0 : 2 * edge;  // the field's edge is outside
-    need = SIZE{IsClass(row, L"Button") ? line.text.cx + within : 0, line.text.cy + within};
+    // The field's edge lies outside its client area.
+    const int within = row.kind == ControlKind::kTextBox ? 0 : 2 * edge;
+    const int width = row.kind == ControlKind::kButton ? line.text.cx + within : 0;
+    need = SIZE{width, line.text.cy + within};
   }
   return std::max<int>({0, need.cx - inner.right, need.cy - inner.bottom});
-}
-
-void ExpectApartOrHeldByAFrame(HWND form) {
-  RECT client{};
-  GetClientRect(form, &client);
-  for (const ControlRow& a : Form1Controls()) {
-    const RECT ra = RectIn(GetDlgItem(form, a.id), form);
-    RECT clipped{};
-    IntersectRect(&clipped, &ra, &client);
-    EXPECT_TRUE(EqualRect(&clipped, &ra)) << "control " << a.id << " leaves the client area";
-    EXPECT_FALSE(IsRectEmpty(&ra)) << "control " << a.id << " has no area";
-    for (const ControlRow& b : Form1Controls()) {
-      if (a.id >= b.id) continue;
-      const RECT rb = RectIn(GetDlgItem(form, b.id), form);
-      RECT common{};
-      if (!IntersectRect(&common, &ra, &rb)) continue;
-      EXPECT_TRUE((IsFrame(a) && Inside(rb, ra)) || (IsFrame(b) && Inside(ra, rb)))
-          << "controls " << a.id << " and " << b.id << " overlap without a frame holding one";
-    }
-    // What a frame holds in the table is drawn on it.
-    if (a.parentId != 0) {
-      EXPECT_TRUE(Inside(ra, RectIn(GetDlgItem(form, a.parentId), form))) << "control " << a.id;
-    }
-  }
-  const RECT status = RectIn(GetDlgItem(form, kStbMainId), form);
-  EXPECT_EQ(status.left, 0);
-  EXPECT_EQ(status.right, client.right);
-  EXPECT_EQ(status.bottom, client.bottom) << "the status bar is not docked at the bottom";
 }
 
 void ExpectOnTheWorkArea(HWND form) {
@@ -113,9 +81,9 @@ void MeasureCaption(HWND form, LayoutFigures& figures) {
   const UINT frameDpi = WindowDpi(form);
   NONCLIENTMETRICSW metrics{};
   ASSERT_TRUE(GetNonClientMetrics(frameDpi, metrics));
-  const UniqueFont font(CreateFontIndirectW(&metrics.lfCaptionFont));
-  const ScopedWindowDc dc = GetWindowDc(form);
-  const ScopedSelection selection = SelectInto(dc.get().handle, font.get());
+  const platform::ScopedFont font(CreateFontIndirectW(&metrics.lfCaptionFont));
+  const platform::ScopedWindowDc dc = platform::GetWindowDc(form);
+  const platform::ScopedSelection selection = platform::SelectInto(dc.get().handle, font.get());
   const std::wstring caption = WindowText(form);
   SIZE extent{};
   GetTextExtentPoint32W(dc.get().handle, caption.c_str(), static_cast<int>(caption.size()),
@@ -141,6 +109,33 @@ RECT RectIn(HWND child, HWND relativeTo) {
   return rect;
 }
 
+void ExpectArranged(const RectOf& rectOf, SIZE size) {
+  const RECT client{0, 0, size.cx, size.cy};
+  for (const ControlRow& a : Form1Controls()) {
+    const RECT ra = rectOf(a.id);
+    RECT clipped{};
+    IntersectRect(&clipped, &ra, &client);
+    EXPECT_TRUE(EqualRect(&clipped, &ra)) << "control " << a.id << " leaves the client area";
+    EXPECT_FALSE(IsRectEmpty(&ra)) << "control " << a.id << " has no area";
+    for (const ControlRow& b : Form1Controls()) {
+      if (a.id >= b.id) continue;
+      const RECT rb = rectOf(b.id);
+      RECT common{};
+      if (!IntersectRect(&common, &ra, &rb)) continue;
+      EXPECT_TRUE((IsFrame(a) && Inside(rb, ra)) || (IsFrame(b) && Inside(ra, rb)))
+          << "controls " << a.id << " and " << b.id << " overlap without a frame holding one";
+    }
+    // What a frame holds in the table is drawn on it.
+    if (a.parentId != 0) {
+      EXPECT_TRUE(Inside(ra, rectOf(a.parentId))) << "control " << a.id;
+    }
+  }
+  const RECT status = rectOf(kStatusBarId);
+  EXPECT_EQ(status.left, 0);
+  EXPECT_EQ(status.right, client.right);
+  EXPECT_EQ(status.bottom, client.bottom) << "the status bar is not docked at the bottom";
+}
+
 LayoutFigures ExpectSoundLayout(HWND form, UINT dpi) {
   LayoutFigures figures{};
   RECT client{};
@@ -151,7 +146,7 @@ LayoutFigures ExpectSoundLayout(HWND form, UINT dpi) {
     EXPECT_EQ(overflow, 0) << "the text of control " << row.id << " is cut off";
     figures.largestOverflow = std::max(figures.largestOverflow, overflow);
   }
-  ExpectApartOrHeldByAFrame(form);
+  ExpectArranged([form](int id) { return RectIn(GetDlgItem(form, id), form); }, figures.client);
   ExpectOnTheWorkArea(form);
   MeasureCaption(form, figures);
   return figures;
@@ -177,7 +172,7 @@ void ExpectTheTwipsTable(HWND form, UINT dpi) {
     if (row.dockedBottom) {
       // Ends at the client's bottom, whatever the rounding of its height.
       EXPECT_EQ(rect.bottom, client.bottom);
-    } else if (_wcsicmp(row.className, L"Static") == 0) {
+    } else if (row.kind == ControlKind::kLabel) {
       // A label's last line may run into the free space below it, as the table's own font needs.
       EXPECT_GE(rect.bottom, bottom);
     } else {

@@ -6,12 +6,20 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/win32_headers.h"
 
 namespace ui {
 
 // Every control's rectangle in the client coordinates of `relativeTo`.
 RECT RectIn(HWND child, HWND relativeTo);
+
+// Adds a failure unless the controls, at the rectangles that rectOf gives for their ids in client
+// coordinates, each lie within the client area and on the frame that holds them in the table, no
+// control over another unless a frame holds it whole, and the status bar docked at the bottom.
+using RectOf = std::function<RECT(int id)>;
+void ExpectArranged(const RectOf& rectOf, SIZE client);
 
 // The figures of one laid-out window, for the record.
 struct LayoutFigures {
