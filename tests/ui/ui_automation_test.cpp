@@ -20,8 +20,8 @@
 namespace ui::e2e {
 namespace {
 
-using upgrade_test::ScratchFolder;
-using upgrade_test::WriteSampleProject;
+using test_support::ScratchFolder;
+using test_support::WriteSampleProject;
 
 // The two client interfaces used here, declared by their slots, since not every SDK's headers
 // have them (Debian's mingw-w64 has the identifiers only). The methods before the ones called
