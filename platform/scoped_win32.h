@@ -1,7 +1,7 @@
-// The Win32 resources that the window holds, each with one owner on ScopedResource, kept together
-// so that every kind is found in one place: a window's DC, an object selected into a DC, a GDI
-// font, a loaded library, a COM reference and the thread's COM apartment. Each is released by its
-// owner's destructor, so that no early return leaves one behind.
+// The Win32 resources that the program holds, each with one owner on ScopedResource, kept together
+// so that every kind is found in one place: a kernel handle, a window's DC, an object selected
+// into a DC, a GDI font, a loaded library, a COM reference and the thread's COM apartment. Each is
+// released by its owner's destructor, so that no early return leaves one behind.
 #pragma once
 
 #include "platform/scoped_resource.h"
@@ -10,6 +10,18 @@
 #include <objbase.h>
 
 namespace platform {
+
+// A kernel handle; Close reports the GetLastError value of a failed CloseHandle.
+struct HandleTraits {
+  using Handle = HANDLE;
+  using Error = DWORD;
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  // Win32 functions return either value for "no handle".
+  static bool IsValid(HANDLE handle) { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
+  static DWORD Release(HANDLE handle) { return ::CloseHandle(handle) ? 0 : ::GetLastError(); }
+};
+
+using ScopedHandle = ScopedResource<HandleTraits>;
 
 // A handle that is null when there is none and that one call releases; Release says true when the
 // system refused.

@@ -9,7 +9,7 @@
 #include "platform/failure.h"
 #include "platform/path_names.h"
 #include "platform/win32_headers.h"
-#include "platform/win32_scoped_handle.h"
+#include "platform/scoped_win32.h"
 
 namespace platform {
 namespace {

@@ -5,7 +5,7 @@
 #include "platform/file_system_object.h"
 #include "platform/win32_file_system.h"
 #include "platform/win32_headers.h"
-#include "platform/win32_scoped_handle.h"
+#include "platform/scoped_win32.h"
 #include "tests/support/failure_number.h"
 #include "tests/support/scratch_folder.h"
 
