@@ -81,40 +81,55 @@ bool BufferedTextStream::AtEndOfStream() {
   return begin_ == end_ && !Fill();
 }
 
+void BufferedTextStream::RequireLineWithin(std::size_t length) const {
+  if (length > maxLineLength_) {
+    throw Failure(kOutOfMemory, "a line is longer than " + std::to_string(maxLineLength_));
+  }
+}
+
+void BufferedTextStream::SkipLineEnd(const char* lineEnd) {
+  begin_ = static_cast<std::size_t>(lineEnd - buffer_.data()) + 1;
+  if (*lineEnd != '\r') return;
+  if (begin_ == end_) {
+    skipLf_ = true;
+  } else if (buffer_[begin_] == '\n') {
+    ++begin_;
+  }
+}
+
 std::string_view BufferedTextStream::ReadLineBytes() {
   Require(Direction::kRead);
   if (begin_ == end_ && !Fill()) {
     throw Failure(kInputPastEndOfFile, "read past the end of the text stream");
   }
-  // A line within the block is handed out where it lies; only a line that crosses blocks is
-  // gathered, in storage that later long lines reuse.
-  bool gathered = false;
-  do {
+  // The usual line lies within the block and is handed out where it lies.
+  const char* const from = buffer_.data() + begin_;
+  const char* const blockEnd = buffer_.data() + end_;
+  const char* const lineEnd = LineEnd(from, blockEnd);
+  const std::string_view line(from, static_cast<std::size_t>(lineEnd - from));
+  RequireLineWithin(line.size());
+  if (lineEnd == blockEnd) return GatherLine(line);
+  SkipLineEnd(lineEnd);
+  return line;
+}
+
+std::string_view BufferedTextStream::GatherLine(std::string_view start) {
+  longLine_.assign(start);
+  begin_ = end_;
+  // A last line without a line end ends at the end of the file.
+  while (Fill()) {
     const char* const from = buffer_.data() + begin_;
     const char* const blockEnd = buffer_.data() + end_;
     const char* const lineEnd = LineEnd(from, blockEnd);
     const std::string_view part(from, static_cast<std::size_t>(lineEnd - from));
-    if (part.size() > maxLineLength_ - (gathered ? longLine_.size() : 0)) {
-      throw Failure(kOutOfMemory, "a line is longer than " + std::to_string(maxLineLength_));
-    }
-    if (lineEnd != blockEnd) {
-      begin_ = static_cast<std::size_t>(lineEnd - buffer_.data()) + 1;
-      if (*lineEnd == '\r') {
-        if (begin_ < end_) {
-          if (buffer_[begin_] == '\n') ++begin_;
-        } else {
-          skipLf_ = true;
-        }
-      }
-      if (!gathered) return part;
-      longLine_.append(part);
-      return longLine_;
-    }
-    if (!gathered) longLine_.clear();
-    gathered = true;
+    RequireLineWithin(longLine_.size() + part.size());
     longLine_.append(part);
+    if (lineEnd != blockEnd) {
+      SkipLineEnd(lineEnd);
+      break;
+    }
     begin_ = end_;
-  } while (Fill());  // a last line without a line end ends at the end of the file
+  }
   return longLine_;
 }
 

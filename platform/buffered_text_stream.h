@@ -111,6 +111,12 @@ class BufferedTextStream final : public TextStream {
   // looked for once and remembered, so that lines ended by a lone CR do not each search the rest
   // of the block for one.
   const char* LineEnd(const char* from, const char* blockEnd);
+  // Moves past the CR, LF or CR LF at lineEnd; an LF that begins the next block is skipped there.
+  void SkipLineEnd(const char* lineEnd);
+  // The line that begins with `start` and goes on past the block, gathered in storage that later
+  // long lines reuse.
+  std::string_view GatherLine(std::string_view start);
+  void RequireLineWithin(std::size_t length) const;
   void Put(std::string_view bytes);
   void Flush();
 
