@@ -8,8 +8,8 @@
 #include "platform/byte_file_system.h"
 #include "platform/failure.h"
 #include "platform/path_names.h"
-#include "platform/win32_headers.h"
 #include "platform/scoped_win32.h"
+#include "platform/win32_headers.h"
 
 namespace platform {
 namespace {
@@ -156,7 +156,16 @@ ScopedHandle OpenWin32File(const std::wstring& win32Path, std::wstring_view path
   ScopedHandle handle(::CreateFileW(win32Path.c_str(), DesiredAccess(access), FILE_SHARE_READ,
                                     nullptr, Disposition(disposition),
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!handle.valid()) ThrowWin32Error(::GetLastError(), "cannot open", path);
+  if (!handle.valid()) {
+    DWORD error = ::GetLastError();
+    if (disposition == FileDisposition::kCreateNew) {
+      const DWORD folder =
+          ::GetFileAttributesW(ParentFolderName(win32Path, PathStyle::kWindows).c_str());
+      error = CreateNewError(
+          error, folder != INVALID_FILE_ATTRIBUTES && (folder & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    }
+    ThrowWin32Error(error, "cannot open", path);
+  }
   if (::GetFileType(handle.get()) != FILE_TYPE_DISK) {
     throw Failure(kPermissionDenied, "not a file: a device");
   }
@@ -255,6 +264,11 @@ class Win32FileSystem final : public ByteFileSystem {
 };
 
 }  // namespace
+
+std::uint32_t CreateNewError(std::uint32_t error, bool folderExists) {
+  const bool notFound = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  return notFound && folderExists ? ERROR_ACCESS_DENIED : error;
+}
 
 void ThrowWin32Error(std::uint32_t error, std::string_view action, std::wstring_view path) {
   std::string detail(action);

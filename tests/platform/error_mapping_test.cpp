@@ -34,6 +34,29 @@ TEST(Win32ErrorMapping, ThrownFailureCarriesTheNumber) {
   ADD_FAILURE() << "nothing was thrown";
 }
 
+// A new file refused as "not found" where its folder exists was refused, not missed.
+TEST(Win32ErrorMapping, CreationRefusedAsNotFoundInAnExistingFolderIsPermissionDenied) {
+  const struct {
+    DWORD error;
+    bool folderExists;
+    std::int32_t number;
+  } cases[] = {
+      {ERROR_FILE_NOT_FOUND, true, kPermissionDenied},
+      {ERROR_PATH_NOT_FOUND, true, kPermissionDenied},
+      {ERROR_PATH_NOT_FOUND, false, kPathNotFound},
+      {ERROR_FILE_EXISTS, true, kFileAlreadyExists},
+      {ERROR_DISK_FULL, true, kDiskFull},
+  };
+  for (const auto& c : cases) {
+    try {
+      ThrowWin32Error(CreateNewError(c.error, c.folderExists), "cannot create", L"C:\\x.tmp");
+      ADD_FAILURE() << "nothing was thrown";
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.number(), c.number) << c.error << (c.folderExists ? " in a folder" : "");
+    }
+  }
+}
+
 #else
 
 TEST(PosixErrorMapping, MissingEntryTellsFileFromFolder) {
