@@ -1,8 +1,9 @@
 // The INI reader fed arbitrary bytes. Checked against a plain reading of the rules its header
 // states: the same sections and keys in the same order, Item finds every parsed name in any letter
 // case, absent names give nullptr, and the cap fails the load with kOutOfMemory and nothing else.
-// Lines are read as characters of the code page that the first byte picks (none, 932 or 936); a
-// UTF-8 mark at the start is skipped.
+// A file that starts with a UTF-16 mark is read as UTF-16; any other as 8-bit lines of characters
+// of the code page that the first byte picks (none, 932 or 936), a UTF-8 mark at the start
+// skipped.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -39,27 +40,68 @@ std::wstring Fold(std::wstring_view name) {
   return folded;
 }
 
-using Characters = std::vector<std::string>;
+using Characters = std::vector<std::wstring>;
 
 Characters Trim(Characters text) {
-  const auto blank = [](const std::string& c) { return c == " " || c == "\t"; };
+  const auto blank = [](const std::wstring& c) { return c == L" " || c == L"\t"; };
   while (!text.empty() && blank(text.back())) text.pop_back();
   std::size_t start = 0;
   while (start < text.size() && blank(text[start])) ++start;
   return Characters(text.begin() + static_cast<std::ptrdiff_t>(start), text.end());
 }
 
-// Characters [from, to) of the text, trimmed, as the reader's characters.
-std::wstring Part(const Characters& text, std::size_t from, std::size_t to) {
-  std::string bytes;
-  for (const std::string& c : Trim(Characters(text.begin() + static_cast<std::ptrdiff_t>(from),
-                                              text.begin() + static_cast<std::ptrdiff_t>(to)))) {
-    bytes += c;
+// Characters [from, to) of the text, trimmed, and for a value without one pair of quotes around it.
+std::wstring Part(const Characters& text, std::size_t from, std::size_t to, bool value = false) {
+  Characters part = Trim(Characters(text.begin() + static_cast<std::ptrdiff_t>(from),
+                                    text.begin() + static_cast<std::ptrdiff_t>(to)));
+  if (value && part.size() >= 2 && (part.front() == L"\"" || part.front() == L"'") &&
+      part.back() == part.front()) {
+    part = Characters(part.begin() + 1, part.end() - 1);
   }
-  return fuzz::Widen(bytes);
+  std::wstring joined;
+  for (const std::wstring& c : part) joined += c;
+  return joined;
 }
 
-std::size_t FindCharacter(const Characters& text, const char* c) {
+struct ModelLine {
+  Characters characters;
+  std::size_t length;  // as the reader counts it against its cap
+};
+
+// The lines of the file as characters: of UTF-16, or of the code page's 8-bit text.
+std::vector<ModelLine> LinesOf(std::string_view bytes, fuzz::CodePage codePage) {
+  std::vector<ModelLine> lines;
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+    const bool little = bytes[0] == '\xFF';
+    std::wstring text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      const auto first = static_cast<unsigned char>(bytes[i]);
+      const auto second = static_cast<unsigned char>(bytes[i + 1]);
+      text.push_back(static_cast<wchar_t>(little ? first | second << 8 : first << 8 | second));
+    }
+    for (const std::wstring& line : fuzz::SplitLines<wchar_t>(text)) {
+      Characters characters;
+      for (const wchar_t c : line) characters.emplace_back(1, c);
+      lines.push_back({characters, line.size()});
+    }
+    return lines;
+  }
+  bool firstLine = true;
+  for (std::string_view raw : fuzz::SplitLines(bytes)) {
+    // A UTF-8 mark that starts the file is no part of the first line; it counts in its length.
+    const std::size_t length = raw.size();
+    if (firstLine && raw.starts_with("\xEF\xBB\xBF")) raw.remove_prefix(3);
+    firstLine = false;
+    Characters characters;
+    for (const std::string& c : fuzz::SplitCharacters(raw, codePage)) {
+      characters.push_back(fuzz::Widen(c));
+    }
+    lines.push_back({characters, length});
+  }
+  return lines;
+}
+
+std::size_t FindCharacter(const Characters& text, const wchar_t* c) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == c) return i;
   }
@@ -69,16 +111,12 @@ std::size_t FindCharacter(const Characters& text, const char* c) {
 Model Read(std::string_view bytes, fuzz::CodePage codePage) {
   Model model;
   ModelSection* section = nullptr;
-  bool firstLine = true;
-  for (std::string_view raw : fuzz::SplitLines(bytes)) {
-    model.longestLine = std::max(model.longestLine, raw.size());
-    // A UTF-8 mark that starts the file is no part of the first line; it counts in its length.
-    if (firstLine && raw.starts_with("\xEF\xBB\xBF")) raw.remove_prefix(3);
-    firstLine = false;
-    const Characters text = Trim(fuzz::SplitCharacters(raw, codePage));
-    if (text.empty() || text[0] == ";") continue;
-    if (text[0] == "[") {
-      const std::size_t close = FindCharacter(text, "]");
+  for (const ModelLine& line : LinesOf(bytes, codePage)) {
+    model.longestLine = std::max(model.longestLine, line.length);
+    const Characters text = Trim(line.characters);
+    if (text.empty() || text[0] == L";") continue;
+    if (text[0] == L"[") {
+      const std::size_t close = FindCharacter(text, L"]");
       if (close == std::string::npos) continue;
       const std::wstring name = Part(text, 1, close);
       const auto [at, added] = model.sectionIndex.emplace(Fold(name), model.sections.size());
@@ -89,13 +127,13 @@ Model Read(std::string_view bytes, fuzz::CodePage codePage) {
       section = &model.sections[at->second];
       continue;
     }
-    const std::size_t equals = FindCharacter(text, "=");
+    const std::size_t equals = FindCharacter(text, L"=");
     if (equals == std::string::npos || section == nullptr) continue;
     const std::wstring name = Part(text, 0, equals);
     if (name.empty()) continue;
     const auto [at, added] = section->keyIndex.emplace(Fold(name), section->keys.size());
     if (!added) continue;
-    const std::wstring value = Part(text, equals + 1, text.size());
+    const std::wstring value = Part(text, equals + 1, text.size(), true);
     section->keys.emplace_back(name, value);
     model.held += name.size() + value.size();
   }

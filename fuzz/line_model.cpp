@@ -2,24 +2,6 @@
 
 namespace fuzz {
 
-std::vector<std::string> SplitLines(std::string_view bytes) {
-  std::vector<std::string> lines;
-  std::string current;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c == '\n' || c == '\r') {
-      lines.push_back(current);
-      current.clear();
-      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    } else {
-      current.push_back(c);
-    }
-  }
-  // A last line without a line end is still a line; an empty remainder is not.
-  if (!current.empty()) lines.push_back(current);
-  return lines;
-}
-
 std::string JoinWithCrLf(const std::vector<std::string>& lines) {
   std::string joined;
   for (const std::string& line : lines) joined.append(line).append("\r\n");

@@ -13,7 +13,27 @@
 
 namespace fuzz {
 
-std::vector<std::string> SplitLines(std::string_view bytes);
+template <typename Char>
+std::vector<std::basic_string<Char>> SplitLines(std::basic_string_view<Char> text) {
+  std::vector<std::basic_string<Char>> lines;
+  std::basic_string<Char> current;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const Char c = text[i];
+    if (c == Char('\n') || c == Char('\r')) {
+      lines.push_back(current);
+      current.clear();
+      if (c == Char('\r') && i + 1 < text.size() && text[i + 1] == Char('\n')) ++i;
+    } else {
+      current.push_back(c);
+    }
+  }
+  // A last line without a line end is still a line; an empty remainder is not.
+  if (!current.empty()) lines.push_back(current);
+  return lines;
+}
+inline std::vector<std::string> SplitLines(std::string_view bytes) {
+  return SplitLines<char>(bytes);
+}
 // The file that writing every line back with a CR LF after it gives.
 std::string JoinWithCrLf(const std::vector<std::string>& lines);
 

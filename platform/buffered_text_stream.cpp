@@ -133,6 +133,14 @@ std::string_view BufferedTextStream::GatherLine(std::string_view start) {
   return longLine_;
 }
 
+std::string_view BufferedTextStream::ReadBytes() {
+  Require(Direction::kRead);
+  if (begin_ == end_ && !Fill()) return {};
+  const std::string_view bytes(buffer_.data() + begin_, end_ - begin_);
+  begin_ = end_;
+  return bytes;
+}
+
 void BufferedTextStream::Flush() {
   if (end_ == 0) return;
   try {

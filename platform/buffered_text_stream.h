@@ -88,6 +88,7 @@ class BufferedTextStream final : public TextStream {
   bool AtEndOfStream() override;
   std::string_view ReadLineBytes() override;
   void WriteLineBytes(std::string_view bytes) override;
+  std::string_view ReadBytes() override;
   void WriteBlankLines(int count) override;
   void FlushToDisk() override;
   // A second Close does nothing, so that a failure path may close what the normal path closed.

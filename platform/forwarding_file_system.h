@@ -23,6 +23,7 @@ class ForwardingTextStream : public TextStream {
   bool AtEndOfStream() override { return target_->AtEndOfStream(); }
   std::string_view ReadLineBytes() override { return target_->ReadLineBytes(); }
   void WriteLineBytes(std::string_view bytes) override { target_->WriteLineBytes(bytes); }
+  std::string_view ReadBytes() override { return target_->ReadBytes(); }
   void WriteBlankLines(int count) override { target_->WriteBlankLines(count); }
   void FlushToDisk() override { target_->FlushToDisk(); }
   void Close() override { target_->Close(); }

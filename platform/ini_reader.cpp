@@ -10,9 +10,6 @@
 namespace platform {
 namespace {
 
-// Small: a profile is a few kilobytes, and the reader is made once per load.
-constexpr std::size_t kReadBuffer = std::size_t{64} * 1024;
-
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
 }  // namespace
@@ -38,30 +35,90 @@ T& IniCollection<T>::Add(T item) {
 template class IniCollection<IniKey>;
 template class IniCollection<IniSection>;
 
-// Builds the sections line by line, counting what it holds against the cap. Every text it looks
-// into starts where a character starts, so each is walked by characters from its start.
+// Builds the sections from the file's bytes as they come: decodes them by the mark the file starts
+// with, splits the characters into lines and reads each line, counting what it holds against the
+// cap. Every text it looks into starts where a character starts, so each is walked by characters
+// from its start.
 class IniParser {
  public:
   IniParser(IniSections& sections, std::size_t cap, const LeadBytes& leadBytes)
       : sections_(sections), cap_(cap), leadBytes_(leadBytes) {}
 
-  void Parse(TextStream& lines) {
-    std::wstring line;
-    for (bool firstLine = true; !lines.AtEndOfStream(); firstLine = false) {
-      lines.ReadLine(line);
-      // A stream bounds its lines by its own limit, which may be above this reader's cap.
-      if (line.size() > cap_) {
-        throw Failure(kOutOfMemory, "a line is longer than " + std::to_string(cap_));
-      }
-      std::wstring_view text = line;
-      if (firstLine && text.starts_with(kUtf8MarkCharacters)) {
-        text.remove_prefix(kUtf8MarkCharacters.size());
-      }
-      AddLine(text);
+  void Feed(std::string_view bytes) {
+    // The first two bytes tell the encoding, however the file comes in pieces.
+    while (encoding_ == Encoding::kUnknown && !bytes.empty()) {
+      head_ += bytes.front();
+      bytes.remove_prefix(1);
+      if (head_.size() == 2) TakeEncoding();
     }
+    if (encoding_ != Encoding::kUnknown) Decode(bytes);
+  }
+
+  // After the last bytes. A UTF-16 file's odd last byte is no character.
+  void Finish() {
+    if (encoding_ == Encoding::kUnknown) TakeEncoding();
+    if (!line_.empty()) EndLine();
   }
 
  private:
+  enum class Encoding { kUnknown, kEightBit, kUtf16LittleEndian, kUtf16BigEndian };
+
+  void TakeEncoding() {
+    if (head_ == "\xFF\xFE") {
+      encoding_ = Encoding::kUtf16LittleEndian;
+    } else if (head_ == "\xFE\xFF") {
+      encoding_ = Encoding::kUtf16BigEndian;
+    } else {
+      encoding_ = Encoding::kEightBit;
+      Decode(head_);
+      return;
+    }
+    leadBytes_ = LeadBytes();  // lead bytes are the code page's, and UTF-16 has none
+  }
+
+  void Decode(std::string_view bytes) {
+    for (const char c : bytes) {
+      const auto byte = static_cast<unsigned char>(c);
+      if (encoding_ == Encoding::kEightBit) {
+        Put(static_cast<wchar_t>(byte));
+      } else if (pendingByte_ < 0) {
+        pendingByte_ = byte;
+      } else {
+        const auto first = static_cast<unsigned>(pendingByte_);
+        pendingByte_ = -1;
+        Put(static_cast<wchar_t>(encoding_ == Encoding::kUtf16LittleEndian ? first | byte << 8
+                                                                           : first << 8 | byte));
+      }
+    }
+  }
+
+  // Lines end at CR LF, LF or a lone CR.
+  void Put(wchar_t c) {
+    if (c == L'\n' && afterCr_) {
+      afterCr_ = false;
+      return;
+    }
+    afterCr_ = c == L'\r';
+    if (c == L'\r' || c == L'\n') {
+      EndLine();
+      return;
+    }
+    if (line_.size() == cap_) {
+      throw Failure(kOutOfMemory, "a line is longer than " + std::to_string(cap_));
+    }
+    line_ += c;
+  }
+
+  void EndLine() {
+    std::wstring_view text = line_;
+    if (firstLine_ && encoding_ == Encoding::kEightBit && text.starts_with(kUtf8MarkCharacters)) {
+      text.remove_prefix(kUtf8MarkCharacters.size());
+    }
+    firstLine_ = false;
+    AddLine(text);
+    line_.clear();
+  }
+
   void Hold(std::size_t characters) {
     if (characters > cap_ - held_) {
       throw Failure(kOutOfMemory, "the INI file holds more than " + std::to_string(cap_) +
@@ -87,6 +144,15 @@ class IniParser {
     return text.substr(0, end);
   }
 
+  // Where the text's last character starts: a byte after a lead byte is no character of its own.
+  std::size_t LastCharacterAt(std::wstring_view text) const {
+    std::size_t at = 0;
+    for (std::size_t next = 0; next < text.size(); next = leadBytes_.CharacterEnd(text, next)) {
+      at = next;
+    }
+    return at;
+  }
+
   void AddLine(std::wstring_view line) {
     const std::wstring_view text = Trim(line);
     if (text.empty() || text.front() == L';') return;
@@ -105,31 +171,46 @@ class IniParser {
     if (equals == std::wstring_view::npos || section_ == nullptr) return;
     const std::wstring_view name = Trim(text.substr(0, equals));
     if (name.empty() || section_->keys_.Find(name) != nullptr) return;
-    const std::wstring_view value = Trim(text.substr(equals + 1));
+    std::wstring_view value = Trim(text.substr(equals + 1));
+    // As the profile reader does: one pair of matching quotes around a value is dropped.
+    if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') &&
+        value.back() == value.front() && LastCharacterAt(value) == value.size() - 1) {
+      value = value.substr(1, value.size() - 2);
+    }
     Hold(name.size() + value.size());
     section_->keys_.Add(IniKey(std::wstring(name), std::wstring(value)));
   }
 
   IniSections& sections_;
   std::size_t cap_;
-  const LeadBytes& leadBytes_;
+  LeadBytes leadBytes_;
+  Encoding encoding_ = Encoding::kUnknown;
+  std::string head_;      // the first bytes, until they tell the encoding
+  int pendingByte_ = -1;  // UTF-16: the first byte of a character whose second is still to come
+  std::wstring line_;
+  bool afterCr_ = false;
+  bool firstLine_ = true;
   std::size_t held_ = 0;
   // Sections live in a vector that grows: this pointer is refreshed on every header, and keys
   // are added only to the section of the latest one.
   IniSection* section_ = nullptr;
 };
 
-void IniReader::Load(TextStream& lines) {
+void IniReader::Load(TextStream& file) {
   sections_ = IniSections();
   IniSections parsed;
-  IniParser(parsed, cap_, leadBytes_).Parse(lines);
+  IniParser parser(parsed, cap_, leadBytes_);
+  for (std::string_view bytes = file.ReadBytes(); !bytes.empty(); bytes = file.ReadBytes()) {
+    parser.Feed(bytes);
+  }
+  parser.Finish();
   sections_ = std::move(parsed);
 }
 
 void IniReader::LoadText(std::string_view bytes) {
-  BufferedTextStream lines(std::make_unique<MemoryChannel>(bytes),
-                           BufferedTextStream::Direction::kRead, kReadBuffer, cap_);
-  Load(lines);
+  BufferedTextStream file(std::make_unique<MemoryChannel>(bytes),
+                          BufferedTextStream::Direction::kRead);
+  Load(file);
 }
 
 void IniReader::LoadFile(std::wstring_view path) {

@@ -1,11 +1,19 @@
-// A small reader of INI-style files: sections of "name=value" keys, read as the platform's own
-// profile reader reads them.
+// A small reader of INI-style files: sections of "name=value" keys.
 //
-// - Lines end at CR LF, LF or a lone CR. Bytes are characters of the same value (U+0000 to
-//   U+00FF). A UTF-8 byte-order mark at the start of the file is skipped; any other begins the
-//   first line.
-// - Lines are searched by characters of the code page whose lead bytes the reader is given (none
-//   unless chosen): a lead byte and the byte after it are one character, never "]", "=" or a blank.
+// Where the platform's profile reader (GetPrivateProfileString) documents how it reads a file,
+// this reader reads it the same way: "[section]" headers and "key=string" lines, names matched
+// without regard to case, one pair of quotes around a value dropped, and a file that starts with
+// a UTF-16 byte-order mark read as UTF-16. The rest is undocumented there, and these rules are the
+// reader's own, which may differ from the platform's; where they differ on purpose, they say so.
+//
+// - A file that starts with FF FE or FE FF is UTF-16, little- or big-endian: each 16-bit unit is
+//   a character, the mark is none, and an odd last byte is dropped. Any other file is 8-bit text:
+//   bytes are characters of the same value (U+0000 to U+00FF), and a UTF-8 mark at the start is
+//   skipped.
+// - Lines end at CR LF, LF or a lone CR.
+// - 8-bit lines are searched by characters of the code page whose lead bytes the reader is given
+//   (none unless chosen): a lead byte and the byte after it are one character, never "]", "=", a
+//   quote or a blank.
 // - Blanks (space and tab) around section names, key names and values are trimmed.
 // - A line whose first non-blank character is ";" is a comment.
 // - A header is a line that starts with "[" once trimmed; the section name is what lies between
@@ -13,10 +21,12 @@
 //   ignored.
 // - A key is a line with "=": its name is what precedes the first "=", its value what follows.
 //   Lines without "=", keys with an empty name and keys before the first header are ignored.
-// - Section and key names match regardless of ASCII letter case. Of two keys of one name in a
-//   section the first wins. A section that appears again continues the first one: its new keys
-//   are added, and keys already there keep their first value.
-// - Values are taken as they are: no quotes are stripped and no escapes are read.
+// - A value that starts and ends with the same quote, double or single, loses that pair; no
+//   escapes are read.
+// - Names match regardless of the case of the letters A to Z only, never by the locale, so that a
+//   file reads the same on every machine (the profile reader folds other letters too).
+// - Of two keys of one name in a section the first wins. A section that appears again continues
+//   the first one: its new keys are added, and keys already there keep their first value.
 // - The reader streams the file. If the names and values it would hold, or a single line, exceed
 //   its cap (64 Mi characters unless chosen otherwise), loading fails with kOutOfMemory. A file
 //   that cannot be opened or read fails with its own error number (53 file not found, 76 path not
@@ -97,10 +107,10 @@ class IniReader {
 
   // Parses the file at the path, replacing what an earlier load read (and what it returned).
   void LoadFile(std::wstring_view path);
-  // Parses 8-bit text held in memory, by the same rules.
+  // Parses a file's bytes held in memory, by the same rules.
   void LoadText(std::string_view bytes);
-  // Parses the lines of a reader.
-  void Load(TextStream& lines);
+  // Parses the bytes of a reader.
+  void Load(TextStream& file);
 
   const IniSections& Sections() const { return sections_; }
 

@@ -20,6 +20,10 @@ void TextStream::FlushToDisk() {
   throw Failure(kBadFileMode, "the text stream is not a file that can be written through");
 }
 
+std::string_view TextStream::ReadBytes() {
+  throw Failure(kBadFileMode, "the text stream holds no bytes of a file");
+}
+
 void TextStream::ReadLine(std::wstring& line) { Widen(ReadLineBytes(), line); }
 
 std::wstring TextStream::ReadLine() {

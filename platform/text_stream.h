@@ -38,6 +38,10 @@ class TextStream {
   virtual std::string_view ReadLineBytes() = 0;
   // Writes the bytes as one line.
   virtual void WriteLineBytes(std::string_view bytes) = 0;
+  // The file's next bytes as they are, from where the last line read ended, up to a buffer's
+  // worth; empty at the end. For a reader that tells the file's encoding by itself, as the INI
+  // reader does. A stream that holds no file fails with kBadFileMode.
+  virtual std::string_view ReadBytes();
   virtual void WriteBlankLines(int count) = 0;
   // A writer's lines so far, written through to the disk itself: when this returns they survive
   // a crash or a power cut. A stream that is not a file fails with kBadFileMode.

@@ -68,15 +68,21 @@ std::string BinaryBytes(std::size_t size) {
 // nothing is changed but by the steps before it.
 TEST(BadInput, TextsThatAreNotEightBitAreRefusedAndKept) {
   const std::string project = ProjectText("1.00.000");
+  // A binary project has no General section to be found. A UTF-16 one is read, as the platform's
+  // profile reader reads it, and its version found; the rewrite then refuses its text.
+  const std::wstring noGeneral = L"The General section is missing in {P}. The file may be corrupt.";
+  const std::wstring projectText = L"Error when upgrading {P}. The file is not 8-bit text.";
+  const std::wstring groupsText = L"Error when upgrading {F}. The file is not 8-bit text.";
   const struct {
     const char* name;
     std::string project, fileGroups;
+    const std::wstring& message;
   } cases[] = {
-      {"binary project", "MZ\x90\0\x03\0\0\0" + BinaryBytes(64 * 1024), kFileGroupsText},
-      {"UTF-16 project", Utf16(project, false), kFileGroupsText},
-      {"UTF-16 project, big-endian", Utf16(project, true), kFileGroupsText},
-      {"UTF-16 file groups", project, Utf16(kFileGroupsText, false)},
-      {"UTF-16 file groups, big-endian", project, Utf16(kFileGroupsText, true)},
+      {"binary project", "MZ\x90\0\x03\0\0\0" + BinaryBytes(64 * 1024), kFileGroupsText, noGeneral},
+      {"UTF-16 project", Utf16(project, false), kFileGroupsText, projectText},
+      {"UTF-16 project, big-endian", Utf16(project, true), kFileGroupsText, projectText},
+      {"UTF-16 file groups", project, Utf16(kFileGroupsText, false), groupsText},
+      {"UTF-16 file groups, big-endian", project, Utf16(kFileGroupsText, true), groupsText},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -86,11 +92,13 @@ TEST(BadInput, TextsThatAreNotEightBitAreRefusedAndKept) {
     const RunResult run = Convert(folder.Child(kProject));
     // The project file comes first and stays upgraded, as after any failure of the second step.
     const bool projectRefused = c.project != project;
-    const std::wstring message = projectRefused
-                                     ? L"The General section is missing in " +
-                                           folder.Child(kProject) + L". The file may be corrupt."
-                                     : L"Error when upgrading " + folder.Child(kFileGroups) +
-                                           L". The file is not 8-bit text.";
+    std::wstring message = c.message;
+    for (const auto& [token, path] : {std::pair{L"{P}", folder.Child(kProject)},
+                                      std::pair{L"{F}", folder.Child(kFileGroups)}}) {
+      if (const auto at = message.find(token); at != std::wstring::npos) {
+        message.replace(at, 3, path);
+      }
+    }
     EXPECT_EQ(run.ui.messages, std::vector<std::wstring>{message});
     EXPECT_EQ(run.ui.statusText, message);
     EXPECT_EQ(ReadBytes(folder.Child(kProject)),

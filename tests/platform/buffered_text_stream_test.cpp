@@ -116,6 +116,22 @@ TEST(BufferedTextStream, LineLongerThanTheBoundIsRefused) {
   }
 }
 
+// After the lines read, the rest of the file as it is, whatever the blocks; a CR LF that a block
+// splits is still one line end.
+TEST(BufferedTextStream, ReadBytesHandsOutTheRestAsItIs) {
+  const std::string text("ab\r\nc\rd\n\xFF\0", 10);
+  for (std::size_t size = 1; size <= 6; ++size) {
+    BufferedTextStream reader(std::make_unique<MemoryChannel>(text), Direction::kRead, size);
+    EXPECT_EQ(reader.ReadLineBytes(), "ab");
+    std::string rest;
+    for (std::string_view bytes = reader.ReadBytes(); !bytes.empty(); bytes = reader.ReadBytes()) {
+      rest += bytes;
+    }
+    EXPECT_EQ(rest, std::string("c\rd\n\xFF\0", 6)) << "buffer of " << size;
+    EXPECT_TRUE(reader.AtEndOfStream());
+  }
+}
+
 TEST(BufferedTextStream, WritesLinesWithCrLfAcrossSmallBuffers) {
   for (std::size_t size : {1, 2, 3, 7, 4096}) {
     std::string out;

@@ -3,9 +3,9 @@
 
 #include "platform/failure.h"
 #include "platform/file_system_object.h"
+#include "platform/scoped_win32.h"
 #include "platform/win32_file_system.h"
 #include "platform/win32_headers.h"
-#include "platform/scoped_win32.h"
 #include "tests/support/failure_number.h"
 #include "tests/support/scratch_folder.h"
 

@@ -26,6 +26,10 @@ class FaultInjectingTextStream final : public platform::ForwardingTextStream {
     plan_->Count("TextStream::WriteLine", path_);
     ForwardingTextStream::WriteLineBytes(bytes);
   }
+  std::string_view ReadBytes() override {
+    plan_->Count("TextStream::ReadBytes", path_);
+    return ForwardingTextStream::ReadBytes();
+  }
   void WriteBlankLines(int count) override {
     plan_->Count("TextStream::WriteBlankLines", path_);
     ForwardingTextStream::WriteBlankLines(count);

@@ -194,6 +194,14 @@ INSTANTIATE_TEST_SUITE_P(
                  .fileGroups = kGroups,
                  .statusTexts = {L"", L""},
                  .files = {{kProject, ProjectText("x.00.000")}, {kFileGroups, kGroups}}},
+        // Read without its quotes, the version is convertible, but no line is "Version=" and it.
+        Scenario{
+            .name = "QuotedVersionIsReadAndItsLineRefused",
+            .project = "[General]\r\nVersion=\"1.00.000\"\r\n",
+            .fileGroups = kGroups,
+            .messages = {kNoVersionLine},
+            .statusTexts = {L"", L"Converting {P}...", kNoVersionLine},
+            .files = {{kProject, "[General]\r\nVersion=\"1.00.000\"\r\n"}, {kFileGroups, kGroups}}},
         Scenario{.name = "Utf16FileGroupsWithoutMarkStopTheRun",
                  .project = kOld,
                  .fileGroups = kUtf16Groups,
