@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstddef>
 #include <string_view>
 #include <utility>
 
@@ -24,6 +25,8 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 // Lets IsDialogMessage move the focus through our controls with Tab.
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+// Posted at creation: the rest of the start, once the window has been shown.
+constexpr UINT kFinishStartMessage = WM_APP + 1;
 
 bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW windowClass{};
@@ -50,6 +53,18 @@ bool IsWindowChild(HWND parent, HWND window) {
   return window != nullptr && parent != nullptr && IsChild(parent, window);
 }
 
+// The font that the controls are given: that one, or the stock one where none could be made.
+HFONT Shown(const platform::ScopedFont& font) {
+  return font.valid() ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+// How deep a kind of control lies: the labels and then the frames beneath everything, so that,
+// clipped by their siblings, none ever paints over the text box and the buttons.
+int Depth(ControlKind kind) {
+  if (kind == ControlKind::kLabel) return 1;
+  return kind == ControlKind::kFrame ? 2 : 0;
+}
+
 }  // namespace
 
 Form1::Form1(UpgradeState::FileSystemFactory factory, bool endsProgram)
@@ -67,10 +82,7 @@ bool Form1::Create(HINSTANCE instance) {
                          0, 0, nullptr, nullptr, instance, this) != nullptr;
 }
 
-HFONT Form1::Font() const {
-  return font_.get() != nullptr ? font_.get()
-                                : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
+HFONT Form1::Font() const { return Shown(font_); }
 
 LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Form1* self = nullptr;
@@ -106,6 +118,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETTINGCHANGE:
       OnSettingChange(static_cast<UINT>(wParam));
       return 0;
+    case kFinishStartMessage:
+      FinishStart();
+      return 0;
     case WM_SYSCOLORCHANGE:
       // Common controls repaint in the new colours only when told.
       SendMessageW(Control(kStatusBarId), WM_SYSCOLORCHANGE, wParam, lParam);
@@ -119,49 +134,65 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool Form1::OnCreate() {
-  // Made without a place: ApplyLayout places and sizes each before the window is first shown.
-  for (const ControlRow& row : Form1Controls()) {
-    if (CreateWindowExW(row.exStyle, row.className, row.text, row.style | kChildStyle, 0, 0, 0, 0,
-                        hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_,
-                        nullptr) == nullptr) {
-      return false;
-    }
-  }
-  // The labels and then the frames go beneath everything, so that, clipped by their siblings,
-  // none ever paints over the text box and the buttons. Tab order follows the remaining controls.
-  for (ControlKind beneath : {ControlKind::kLabel, ControlKind::kFrame}) {
-    for (const ControlRow& row : Form1Controls()) {
-      if (row.kind != beneath) continue;
-      SetWindowPos(Control(row.id), HWND_BOTTOM, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ChooseFont(WindowDpi(hwnd_));
+  const Form1Layout layout = MeasureLayout(dpi_, Font());
+  // Each control is made in its place and with its font, so that none is laid out twice before
+  // the first paint. Each is made beneath those made before it: the deepest kinds come last, and
+  // the rest keep the table's order, which is the tab order.
+  const std::span<const ControlRow> rows = Form1Controls();
+  for (int depth = 0; depth <= Depth(ControlKind::kFrame); ++depth) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const ControlRow& row = rows[i];
+      if (Depth(row.kind) != depth) continue;
+      const RECT& rect = layout.rects[i];
+      HWND control = CreateWindowExW(
+          row.exStyle, row.className, row.text, row.style | kChildStyle, rect.left, rect.top,
+          rect.right - rect.left, rect.bottom - rect.top, hwnd_,
+          reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
+      if (control == nullptr) return false;
+      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
     }
   }
   // No length limit on the path field (0 lifts the default of 32767 characters).
   SendMessageW(Control(kPathFieldId), EM_SETLIMITTEXT, 0, 0);
-  ApplyLayout(WindowDpi(hwnd_));
+  FitClientArea(layout.client);
   RECT window{};
   GetWindowRect(hwnd_, &window);
   MoveWindowTo(hwnd_, CentredOn(window, WorkAreaOf(hwnd_)));
-  AnnotateForScreenReaders();
   lastFocus_ = Control(kPathFieldId);
+  PostMessageW(hwnd_, kFinishStartMessage, 0, 0);
   return true;
 }
 
-void Form1::ApplyLayout(UINT dpi) {
+void Form1::FinishStart() {
+  if (started_) return;
+  started_ = true;
+  // Single-threaded, as a window's thread needs it (the file dialog and the accessibility service
+  // run in it). Where COM cannot be had, the window works without what needs it.
+  apartment_ = platform::EnterComApartment(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  AnnotateForScreenReaders();
+}
+
+void Form1::ChooseFont(UINT dpi) {
   dpi_ = dpi;
+  font_ = CreateMessageFont(dpi);
+}
+
+Form1Layout Form1::MeasureLayout(UINT dpi, HFONT font) const {
+  const platform::ScopedWindowDc dc = platform::GetWindowDc(hwnd_);
+  const platform::ScopedSelection selection = platform::SelectInto(dc.get().handle, font);
+  HDC measuring = selection.valid() ? dc.get().handle : nullptr;
+  return LayOutForm1(FontScale(dpi, EmHeight(measuring)), [&](const ControlRow& row, int width) {
+    return MeasureTextRoom(measuring, row, width, dpi);
+  });
+}
+
+void Form1::ApplyLayout(UINT dpi) {
   // The old font is deleted when `old` goes, once the children have changed to the new one.
-  const platform::ScopedFont old = std::exchange(font_, CreateMessageFont(dpi));
+  platform::ScopedFont old = std::move(font_);
+  ChooseFont(dpi);
   const HFONT shown = Font();
-  Form1Layout layout{};
-  {
-    const platform::ScopedWindowDc dc = platform::GetWindowDc(hwnd_);
-    const platform::ScopedSelection selection = platform::SelectInto(dc.get().handle, shown);
-    HDC measuring = selection.valid() ? dc.get().handle : nullptr;
-    layout =
-        LayOutForm1(FontScale(dpi, EmHeight(measuring)), [&](const ControlRow& row, int width) {
-          return MeasureTextRoom(measuring, row, width, dpi);
-        });
-  }
+  const Form1Layout layout = MeasureLayout(dpi, shown);
   const std::span<const ControlRow> rows = Form1Controls();
   for (std::size_t i = 0; i < rows.size(); ++i) {
     HWND control = Control(rows[i].id);
@@ -204,6 +235,8 @@ void Form1::OnCommand(int id, int code) noexcept {
   // Enter and Esc arrive here as IDOK and IDCANCEL from IsDialogMessage; like every other command
   // but the two button presses, they do nothing.
   if (code != BN_CLICKED) return;
+  // Both commands need what the start finishes; a press can arrive before its message.
+  FinishStart();
   try {
     if (id == kBrowseButtonId) Browse_Click();
     if (id == kConvertButtonId) ConvertButton_Click();

@@ -94,6 +94,7 @@ class AccessibilityTest : public Form1Fixture {
                                     CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_),
               S_OK);
     Form1Fixture::SetUp();
+    HandlePostedMessages();
   }
   void TearDown() override {
     form_.reset();
