@@ -307,7 +307,8 @@ void Form1::SetStatusText(const std::wstring& text) {
   SetWindowTextW(statusBar, text.c_str());
   // A run holds the thread; paint now so that its progress is seen, and heard.
   UpdateWindow(statusBar);
-  AnnounceLiveRegionChange(statusBar);
+  // The status bar has no name of its own on Windows: what a reader speaks is the one given here.
+  annotations_.SetLiveRegionText(statusBar, text.c_str());
 }
 
 void Form1::ReportUnexpectedFailure() noexcept {

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "tests/ui/window_fixture.h"
 #include "ui/form1_layout.h"
@@ -14,12 +15,13 @@
 namespace ui {
 namespace {
 
-// Keeps the annotations it is given.
+// Keeps the annotations it is given, and the names given in the order of what else happened.
 class RecordingPropServices final : public IAccPropServices, public IClassFactory {
  public:
   using Key = std::pair<HWND, std::wstring>;  // the control and the property's GUID
   std::map<Key, std::wstring> texts;
   std::map<Key, LONG> numbers;
+  std::vector<std::wstring> sequence;
 
   static std::wstring Name(const MSAAPROPID& property) {
     wchar_t name[40]{};
@@ -31,6 +33,7 @@ class RecordingPropServices final : public IAccPropServices, public IClassFactor
                                 LPCWSTR text) override {
     if (object == static_cast<DWORD>(OBJID_CLIENT) && child == CHILDID_SELF)
       texts[{hwnd, Name(property)}] = text;
+    if (property == PROPID_ACC_NAME) sequence.push_back(L"name " + std::wstring(text));
     return S_OK;
   }
   HRESULT WINAPI SetHwndProp(HWND hwnd, DWORD object, DWORD child, MSAAPROPID property,
@@ -105,6 +108,34 @@ class AccessibilityTest : public Form1Fixture {
   DWORD cookie_ = 0;
 };
 
+// Adds the status bar's name and live-region events to the service's sequence, as they are
+// raised: an in-context hook is called inside NotifyWinEvent.
+class StatusBarEvents {
+ public:
+  StatusBarEvents(HWND statusBar, RecordingPropServices& service) {
+    statusBar_ = statusBar;
+    service_ = &service;
+    hook_ = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED,
+                            GetModuleHandleW(nullptr), Seen, GetCurrentProcessId(),
+                            GetCurrentThreadId(), WINEVENT_INCONTEXT);
+  }
+  ~StatusBarEvents() {
+    if (hook_ != nullptr) UnhookWinEvent(hook_);
+  }
+  bool valid() const { return hook_ != nullptr; }
+
+ private:
+  static void CALLBACK Seen(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+                            DWORD) {
+    if (window != statusBar_ || object != OBJID_CLIENT || child != CHILDID_SELF) return;
+    if (event == EVENT_OBJECT_NAMECHANGE) service_->sequence.push_back(L"name change");
+    if (event == EVENT_OBJECT_LIVEREGIONCHANGED) service_->sequence.push_back(L"live region");
+  }
+  static inline HWND statusBar_ = nullptr;
+  static inline RecordingPropServices* service_ = nullptr;
+  HWINEVENTHOOK hook_ = nullptr;
+};
+
 const std::wstring kName = RecordingPropServices::Name(PROPID_ACC_NAME);
 const std::wstring kDescription = RecordingPropServices::Name(PROPID_ACC_DESCRIPTION);
 const std::wstring kLiveSetting = L"{C12BCD8E-2A8E-4950-8AE7-3625111D58EB}";
@@ -123,6 +154,30 @@ TEST_F(AccessibilityTest, BrowseFieldAndStatusBarAreAnnotatedAndClearedWithTheWi
   DestroyWindow(form_->hwnd());
   EXPECT_TRUE(service_.texts.empty());
   EXPECT_TRUE(service_.numbers.empty());
+}
+
+TEST_F(AccessibilityTest, EachStatusTextIsTheStatusBarsNameBeforeItIsAnnounced) {
+  HWND statusBar = Child(kStatusBarId);
+  const StatusBarEvents events(statusBar, service_);
+  ASSERT_TRUE(events.valid());
+  service_.sequence.clear();  // the start's own names
+  for (const wchar_t* text : {L"Converting C:\\P\\Sample.ipr...", L"Complete!", L""}) {
+    form_->SetStatusText(text);
+  }
+  // The name first, then its change, then the live region's; an empty text is not announced.
+  const std::vector<std::wstring> expected{L"name Converting C:\\P\\Sample.ipr...",
+                                           L"name change",
+                                           L"live region",
+                                           L"name Complete!",
+                                           L"name change",
+                                           L"live region",
+                                           L"name ",
+                                           L"name change"};
+  EXPECT_EQ(service_.sequence, expected);
+  EXPECT_EQ(service_.texts.at({statusBar, kName}), L"");
+
+  DestroyWindow(form_->hwnd());
+  EXPECT_TRUE(service_.texts.empty());
 }
 
 }  // namespace
