@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <cstddef>
+#include <cstring>
+#include <cwchar>
 #include <string_view>
 #include <utility>
 
@@ -56,6 +58,11 @@ bool IsWindowChild(HWND parent, HWND window) {
 // The font that the controls are given: that one, or the stock one where none could be made.
 HFONT Shown(const platform::ScopedFont& font) {
   return font.valid() ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+bool SameFont(const LOGFONTW& a, const LOGFONTW& b) {
+  return std::memcmp(&a, &b, offsetof(LOGFONTW, lfFaceName)) == 0 &&
+         std::wcsncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
 }
 
 // How deep a kind of control lies: the labels and then the frames beneath everything, so that,
@@ -116,7 +123,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_SETTINGCHANGE:
-      OnSettingChange(static_cast<UINT>(wParam));
+      OnSettingChange();
       return 0;
     case kFinishStartMessage:
       FinishStart();
@@ -175,7 +182,9 @@ void Form1::FinishStart() {
 
 void Form1::ChooseFont(UINT dpi) {
   dpi_ = dpi;
-  font_ = CreateMessageFont(dpi);
+  fontSpec_ = LOGFONTW{};
+  font_ = GetMessageFont(dpi, fontSpec_) ? platform::ScopedFont(CreateFontIndirectW(&fontSpec_))
+                                         : platform::ScopedFont{};
 }
 
 Form1Layout Form1::MeasureLayout(UINT dpi, HFONT font) const {
@@ -262,9 +271,11 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
   KeepOnWorkArea();
 }
 
-void Form1::OnSettingChange(UINT parameter) {
-  // The text size lives in the non-client metrics' message font.
-  if (parameter != SPI_SETNONCLIENTMETRICS) return;
+void Form1::OnSettingChange() {
+  // The text size lives in the message font; a change of it is not known to come with any
+  // particular parameter, so the font is read again on every change.
+  LOGFONTW now{};
+  if (!GetMessageFont(dpi_, now) || SameFont(now, fontSpec_)) return;
   ApplyLayout(dpi_);
   KeepOnWorkArea();
 }

@@ -51,7 +51,7 @@ class Form1 final : public UpgradeUi {
   void OnCommand(int id, int code) noexcept;
   void OnActivate(bool active);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
-  void OnSettingChange(UINT parameter);
+  void OnSettingChange();
   void OnDestroy();
   // Enters the COM apartment and annotates the controls for screen readers, once.
   void FinishStart();
@@ -78,6 +78,7 @@ class Form1 final : public UpgradeUi {
   HINSTANCE instance_ = nullptr;
   UINT dpi_ = kBaseDpi;
   platform::ScopedFont font_;
+  LOGFONTW fontSpec_{};  // what font_ was made from; zero when none could be had
   AccessibleAnnotations annotations_;
   HWND lastFocus_ = nullptr;  // given back when the window is activated again
   bool endsProgram_;
