@@ -122,6 +122,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_GETDPISCALEDSIZE:
+      OnGetDpiScaledSize(static_cast<UINT>(wParam), *reinterpret_cast<SIZE*>(lParam));
+      return TRUE;
     case WM_SETTINGCHANGE:
       OnSettingChange();
       return 0;
@@ -269,6 +272,15 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   ApplyLayout(dpi);
   KeepOnWorkArea();
+}
+
+void Form1::OnGetDpiScaledSize(UINT dpi, SIZE& size) {
+  // The window grows with its measured texts, not linearly: the size it will take there, so that
+  // the rectangle that WM_DPICHANGED suggests is already right.
+  const platform::ScopedFont font = CreateMessageFont(dpi);
+  const RECT frame =
+      WindowRectForClient(MeasureLayout(dpi, Shown(font)).client, kStyle, kExStyle, dpi);
+  size = SIZE{frame.right, frame.bottom};
 }
 
 void Form1::OnSettingChange() {

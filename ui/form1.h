@@ -51,6 +51,7 @@ class Form1 final : public UpgradeUi {
   void OnCommand(int id, int code) noexcept;
   void OnActivate(bool active);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void OnGetDpiScaledSize(UINT dpi, SIZE& size);
   void OnSettingChange();
   void OnDestroy();
   // Enters the COM apartment and annotates the controls for screen readers, once.

@@ -101,6 +101,30 @@ TEST_P(Form1TextSizeTest, AnOpenWindowLaysItselfOutAgainLikeANewOne) {
   ExpectSoundLayout(form_->hwnd(), form_->Dpi());
 }
 
+TEST_P(Form1TextSizeTest, AtAnotherDpiTheWindowTakesTheSizeItAskedFor) {
+  // The window's answer to WM_GETDPISCALEDSIZE becomes the rectangle that WM_DPICHANGED
+  // suggests; had it scaled linearly, the layout would then resize the window as it is dragged.
+  const UINT dpi = fresh_->Dpi() * 3 / 2;
+  SIZE asked{};
+  ASSERT_TRUE(
+      SendMessageW(fresh_->hwnd(), WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&asked)));
+  RECT window{};
+  GetWindowRect(fresh_->hwnd(), &window);
+  RECT suggested{window.left, window.top, window.left + asked.cx, window.top + asked.cy};
+  SendMessageW(fresh_->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+               reinterpret_cast<LPARAM>(&suggested));
+  // The test cannot move the window to a display of that DPI, so its frame keeps the old DPI's
+  // size: what must match is the client area that the frame for the new DPI holds.
+  RECT client{};
+  GetClientRect(fresh_->hwnd(), &client);
+  const RECT taken =
+      WindowRectForClient(SIZE{client.right, client.bottom},
+                          static_cast<DWORD>(GetWindowLongPtrW(fresh_->hwnd(), GWL_STYLE)),
+                          static_cast<DWORD>(GetWindowLongPtrW(fresh_->hwnd(), GWL_EXSTYLE)), dpi);
+  EXPECT_EQ(taken.right, asked.cx);
+  EXPECT_EQ(taken.bottom, asked.cy);
+}
+
 INSTANTIATE_TEST_SUITE_P(Sizes, Form1TextSizeTest,
                          testing::Values(TextSize{-11, nullptr}, TextSize{-12, nullptr},
                                          TextSize{-15, nullptr}, TextSize{-18, nullptr},
