@@ -10,7 +10,7 @@
 
 #include "platform/failure.h"
 #include "ui/app_name.h"
-#include "ui/form1_layout.h"
+#include "ui/status_bar.h"
 #include "ui/text_room.h"
 #include "ui/window_text.h"
 #include "ui/work_area.h"
@@ -165,6 +165,7 @@ bool Form1::OnCreate() {
   }
   // No length limit on the path field (0 lifts the default of 32767 characters).
   SendMessageW(Control(kPathFieldId), EM_SETLIMITTEXT, 0, 0);
+  DrawStatusBarFitted(Control(kStatusBarId));
   FitClientArea(layout.client);
   RECT window{};
   GetWindowRect(hwnd_, &window);

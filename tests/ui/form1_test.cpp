@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/ui/window_fixture.h"
@@ -16,6 +17,37 @@ namespace ui {
 namespace {
 
 using Form1Test = Form1Fixture;
+
+// What the tooltip over the status bar shows; "" where there is none.
+std::wstring StatusBarTip(HWND form) {
+  struct Search {
+    HWND form;
+    HWND tip;
+  } search{form, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM found) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(found);
+        wchar_t className[64]{};
+        GetClassNameW(window, className, 64);
+        if (GetWindow(window, GW_OWNER) != search.form ||
+            lstrcmpiW(className, TOOLTIPS_CLASSW) != 0) {
+          return TRUE;
+        }
+        search.tip = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  if (search.tip == nullptr) return L"";
+  std::vector<wchar_t> text(4096, L'\0');
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = form;
+  tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(form, kStatusBarId));
+  tool.lpszText = text.data();
+  SendMessageW(search.tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+  return text.data();
+}
 
 TEST_F(Form1Test, WindowIsAFixedFrameWithCaptionStockIconAndNoMenu) {
   HWND window = form_->hwnd();
@@ -193,6 +225,21 @@ TEST_F(Form1Test, StatusTextIsPaintedBeforeTheCallReturns) {
   for (const wchar_t* text : {L"Converting C:\\P\\Sample.ipr...", L"Complete!"}) {
     form_->SetStatusText(text);
     EXPECT_FALSE(GetUpdateRect(Child(kStatusBarId), nullptr, FALSE)) << "still to be painted";
+  }
+}
+
+TEST_F(Form1Test, AStatusTextCutShortIsWholeInTheStatusBarsTooltip) {
+  ShowWindow(form_->hwnd(), SW_SHOWNOACTIVATE);
+  const std::wstring cut = L"Error when upgrading C:\\" + std::wstring(200, L'P') +
+                           L"\\Project.ipr. Please make sure that this file is writable.";
+  const std::wstring newer =
+      L"The selected project is created in the newer version of Brenlow Professional. You do not "
+      L"need to convert your project.";
+  const std::wstring none;
+  for (const auto& [text, tip] :
+       {std::pair{cut, cut}, {L"Complete!", none}, {newer, newer}, {cut, cut}}) {
+    form_->SetStatusText(text);
+    EXPECT_EQ(StatusBarTip(form_->hwnd()), tip) << testing::PrintToString(text);
   }
 }
 
