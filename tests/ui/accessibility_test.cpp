@@ -7,7 +7,6 @@
 #include <map>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "tests/ui/window_fixture.h"
 #include "ui/form1_layout.h"
@@ -21,7 +20,7 @@ class RecordingPropServices final : public IAccPropServices, public IClassFactor
   using Key = std::pair<HWND, std::wstring>;  // the control and the property's GUID
   std::map<Key, std::wstring> texts;
   std::map<Key, LONG> numbers;
-  std::vector<std::wstring> sequence;
+  std::wstring sequence;
 
   static std::wstring Name(const MSAAPROPID& property) {
     wchar_t name[40]{};
@@ -33,7 +32,7 @@ class RecordingPropServices final : public IAccPropServices, public IClassFactor
                                 LPCWSTR text) override {
     if (object == static_cast<DWORD>(OBJID_CLIENT) && child == CHILDID_SELF)
       texts[{hwnd, Name(property)}] = text;
-    if (property == PROPID_ACC_NAME) sequence.push_back(L"name " + std::wstring(text));
+    if (property == PROPID_ACC_NAME) sequence += L"name \"" + std::wstring(text) + L"\"; ";
     return S_OK;
   }
   HRESULT WINAPI SetHwndProp(HWND hwnd, DWORD object, DWORD child, MSAAPROPID property,
@@ -108,33 +107,15 @@ class AccessibilityTest : public Form1Fixture {
   DWORD cookie_ = 0;
 };
 
-// Adds the status bar's name and live-region events to the service's sequence, as they are
-// raised: an in-context hook is called inside NotifyWinEvent.
-class StatusBarEvents {
- public:
-  StatusBarEvents(HWND statusBar, RecordingPropServices& service) {
-    statusBar_ = statusBar;
-    service_ = &service;
-    hook_ = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED,
-                            GetModuleHandleW(nullptr), Seen, GetCurrentProcessId(),
-                            GetCurrentThreadId(), WINEVENT_INCONTEXT);
-  }
-  ~StatusBarEvents() {
-    if (hook_ != nullptr) UnhookWinEvent(hook_);
-  }
-  bool valid() const { return hook_ != nullptr; }
-
- private:
-  static void CALLBACK Seen(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
-                            DWORD) {
-    if (window != statusBar_ || object != OBJID_CLIENT || child != CHILDID_SELF) return;
-    if (event == EVENT_OBJECT_NAMECHANGE) service_->sequence.push_back(L"name change");
-    if (event == EVENT_OBJECT_LIVEREGIONCHANGED) service_->sequence.push_back(L"live region");
-  }
-  static inline HWND statusBar_ = nullptr;
-  static inline RecordingPropServices* service_ = nullptr;
-  HWINEVENTHOOK hook_ = nullptr;
-};
+// Adds the status bar's name and live-region events to the sequence as they are raised: an
+// in-context hook runs inside NotifyWinEvent.
+RecordingPropServices* recording = nullptr;
+HWND watched = nullptr;
+void CALLBACK Seen(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  if (window != watched || object != OBJID_CLIENT || child != CHILDID_SELF) return;
+  if (event == EVENT_OBJECT_NAMECHANGE) recording->sequence += L"name change; ";
+  if (event == EVENT_OBJECT_LIVEREGIONCHANGED) recording->sequence += L"live region; ";
+}
 
 const std::wstring kName = RecordingPropServices::Name(PROPID_ACC_NAME);
 const std::wstring kDescription = RecordingPropServices::Name(PROPID_ACC_DESCRIPTION);
@@ -157,24 +138,22 @@ TEST_F(AccessibilityTest, BrowseFieldAndStatusBarAreAnnotatedAndClearedWithTheWi
 }
 
 TEST_F(AccessibilityTest, EachStatusTextIsTheStatusBarsNameBeforeItIsAnnounced) {
-  HWND statusBar = Child(kStatusBarId);
-  const StatusBarEvents events(statusBar, service_);
-  ASSERT_TRUE(events.valid());
+  recording = &service_;
+  watched = Child(kStatusBarId);
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED,
+                                       GetModuleHandleW(nullptr), Seen, GetCurrentProcessId(),
+                                       GetCurrentThreadId(), WINEVENT_INCONTEXT);
+  ASSERT_NE(hook, nullptr);
   service_.sequence.clear();  // the start's own names
   for (const wchar_t* text : {L"Converting C:\\P\\Sample.ipr...", L"Complete!", L""}) {
     form_->SetStatusText(text);
   }
+  UnhookWinEvent(hook);
   // The name first, then its change, then the live region's; an empty text is not announced.
-  const std::vector<std::wstring> expected{L"name Converting C:\\P\\Sample.ipr...",
-                                           L"name change",
-                                           L"live region",
-                                           L"name Complete!",
-                                           L"name change",
-                                           L"live region",
-                                           L"name ",
-                                           L"name change"};
-  EXPECT_EQ(service_.sequence, expected);
-  EXPECT_EQ(service_.texts.at({statusBar, kName}), L"");
+  EXPECT_EQ(service_.sequence,
+            L"name \"Converting C:\\P\\Sample.ipr...\"; name change; live region; "
+            L"name \"Complete!\"; name change; live region; name \"\"; name change; ");
+  EXPECT_EQ(service_.texts.at({watched, kName}), L"");
 
   DestroyWindow(form_->hwnd());
   EXPECT_TRUE(service_.texts.empty());

@@ -20,33 +20,18 @@ using Form1Test = Form1Fixture;
 
 // What the tooltip over the status bar shows; "" where there is none.
 std::wstring StatusBarTip(HWND form) {
-  struct Search {
-    HWND form;
-    HWND tip;
-  } search{form, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM found) -> BOOL {
-        auto& search = *reinterpret_cast<Search*>(found);
-        wchar_t className[64]{};
-        GetClassNameW(window, className, 64);
-        if (GetWindow(window, GW_OWNER) != search.form ||
-            lstrcmpiW(className, TOOLTIPS_CLASSW) != 0) {
-          return TRUE;
-        }
-        search.tip = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  if (search.tip == nullptr) return L"";
-  std::vector<wchar_t> text(4096, L'\0');
+  HWND tip = nullptr;
+  do {
+    tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr);
+  } while (tip != nullptr && GetWindow(tip, GW_OWNER) != form);
+  std::wstring text(4096, L'\0');
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.hwnd = form;
   tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(form, kStatusBarId));
   tool.lpszText = text.data();
-  SendMessageW(search.tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
-  return text.data();
+  if (tip != nullptr) SendMessageW(tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+  return text.c_str();
 }
 
 TEST_F(Form1Test, WindowIsAFixedFrameWithCaptionStockIconAndNoMenu) {

@@ -102,25 +102,22 @@ TEST_P(Form1TextSizeTest, AnOpenWindowLaysItselfOutAgainLikeANewOne) {
 }
 
 TEST_P(Form1TextSizeTest, AtAnotherDpiTheWindowTakesTheSizeItAskedFor) {
-  // The window's answer to WM_GETDPISCALEDSIZE becomes the rectangle that WM_DPICHANGED
-  // suggests; had it scaled linearly, the layout would then resize the window as it is dragged.
+  // Its answer is the rectangle that WM_DPICHANGED suggests. The test cannot move the window to a
+  // display of that DPI, so its frame keeps the old size: the client areas must match.
+  HWND window = fresh_->hwnd();
   const UINT dpi = fresh_->Dpi() * 3 / 2;
   SIZE asked{};
-  ASSERT_TRUE(
-      SendMessageW(fresh_->hwnd(), WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&asked)));
-  RECT window{};
-  GetWindowRect(fresh_->hwnd(), &window);
-  RECT suggested{window.left, window.top, window.left + asked.cx, window.top + asked.cy};
-  SendMessageW(fresh_->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-               reinterpret_cast<LPARAM>(&suggested));
-  // The test cannot move the window to a display of that DPI, so its frame keeps the old DPI's
-  // size: what must match is the client area that the frame for the new DPI holds.
+  ASSERT_TRUE(SendMessageW(window, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&asked)));
+  RECT suggested{};
+  GetWindowRect(window, &suggested);
+  suggested =
+      RECT{suggested.left, suggested.top, suggested.left + asked.cx, suggested.top + asked.cy};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
   RECT client{};
-  GetClientRect(fresh_->hwnd(), &client);
-  const RECT taken =
-      WindowRectForClient(SIZE{client.right, client.bottom},
-                          static_cast<DWORD>(GetWindowLongPtrW(fresh_->hwnd(), GWL_STYLE)),
-                          static_cast<DWORD>(GetWindowLongPtrW(fresh_->hwnd(), GWL_EXSTYLE)), dpi);
+  GetClientRect(window, &client);
+  const RECT taken = WindowRectForClient(
+      SIZE{client.right, client.bottom}, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)),
+      static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)), dpi);
   EXPECT_EQ(taken.right, asked.cx);
   EXPECT_EQ(taken.bottom, asked.cy);
 }
