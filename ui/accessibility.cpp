@@ -38,15 +38,32 @@ void AccessibleAnnotations::SetPoliteLiveRegion(HWND control) {
          control, kLiveSettingProperty);
 }
 
-void AccessibleAnnotations::SetText(HWND control, const MSAAPROPID& property, const wchar_t* text) {
-  if (!service_.valid() || control == nullptr) return;
-  Record(service_.get()->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                        property, text),
-         control, property);
+void AccessibleAnnotations::SetLiveRegionText(HWND region, const wchar_t* text) {
+  SetName(region, text);
+  if (*text != L'\0') {
+    NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, region, OBJID_CLIENT, CHILDID_SELF);
+  }
 }
 
-void AccessibleAnnotations::Record(HRESULT result, HWND control, const MSAAPROPID& property) {
-  if (SUCCEEDED(result)) annotated_.push_back(Annotated{control, property});
+void AccessibleAnnotations::SetText(HWND control, const MSAAPROPID& property, const wchar_t* text) {
+  if (!service_.valid() || control == nullptr) return;
+  if (Record(service_.get()->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                            property, text),
+             control, property)) {
+    // A reader that has read the control already reads it again.
+    NotifyWinEvent(
+        property == PROPID_ACC_NAME ? EVENT_OBJECT_NAMECHANGE : EVENT_OBJECT_DESCRIPTIONCHANGE,
+        control, OBJID_CLIENT, CHILDID_SELF);
+  }
+}
+
+bool AccessibleAnnotations::Record(HRESULT result, HWND control, const MSAAPROPID& property) {
+  if (FAILED(result)) return false;
+  for (const Annotated& annotation : annotated_) {
+    if (annotation.control == control && annotation.property == property) return true;
+  }
+  annotated_.push_back(Annotated{control, property});
+  return true;
 }
 
 void AccessibleAnnotations::Clear() {
@@ -55,10 +72,6 @@ void AccessibleAnnotations::Clear() {
                                    CHILDID_SELF, &annotation.property, 1);
   }
   annotated_.clear();
-}
-
-void AnnounceLiveRegionChange(HWND region) {
-  NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, region, OBJID_CLIENT, CHILDID_SELF);
 }
 
 }  // namespace ui

@@ -92,10 +92,17 @@ bool GetNonClientMetrics(UINT dpi, NONCLIENTMETRICSW& metrics) {
   return true;
 }
 
-platform::ScopedFont CreateMessageFont(UINT dpi) {
+bool GetMessageFont(UINT dpi, LOGFONTW& font) {
   NONCLIENTMETRICSW metrics;
-  if (!GetNonClientMetrics(dpi, metrics)) return platform::ScopedFont{};
-  return platform::ScopedFont(CreateFontIndirectW(&metrics.lfMessageFont));
+  if (!GetNonClientMetrics(dpi, metrics)) return false;
+  font = metrics.lfMessageFont;
+  return true;
+}
+
+platform::ScopedFont CreateMessageFont(UINT dpi) {
+  LOGFONTW font{};
+  if (!GetMessageFont(dpi, font)) return platform::ScopedFont{};
+  return platform::ScopedFont(CreateFontIndirectW(&font));
 }
 
 }  // namespace ui

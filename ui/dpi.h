@@ -28,8 +28,11 @@ int SystemMetricForDpi(int index, UINT dpi);
 // The system's non-client metrics, their fonts as drawn at that DPI; false if none can be had.
 bool GetNonClientMetrics(UINT dpi, NONCLIENTMETRICSW& metrics);
 
-// The system's message font as it is drawn at that DPI, which honours the user's text size; an
-// empty owner if none can be made.
+// The system's message font as it is drawn at that DPI, which honours the user's text size; false
+// if it cannot be had.
+bool GetMessageFont(UINT dpi, LOGFONTW& font);
+
+// That font made; an empty owner if none can be made.
 platform::ScopedFont CreateMessageFont(UINT dpi);
 
 }  // namespace ui

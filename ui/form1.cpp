@@ -2,12 +2,15 @@
 
 #include <commctrl.h>
 
+#include <cstddef>
+#include <cstring>
+#include <cwchar>
 #include <string_view>
 #include <utility>
 
 #include "platform/failure.h"
 #include "ui/app_name.h"
-#include "ui/form1_layout.h"
+#include "ui/status_bar.h"
 #include "ui/text_room.h"
 #include "ui/window_text.h"
 #include "ui/work_area.h"
@@ -24,6 +27,8 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 // Lets IsDialogMessage move the focus through our controls with Tab.
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+// Posted at creation: the rest of the start, once the window has been shown.
+constexpr UINT kFinishStartMessage = WM_APP + 1;
 
 bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW windowClass{};
@@ -50,6 +55,23 @@ bool IsWindowChild(HWND parent, HWND window) {
   return window != nullptr && parent != nullptr && IsChild(parent, window);
 }
 
+// The font that the controls are given: that one, or the stock one where none could be made.
+HFONT Shown(const platform::ScopedFont& font) {
+  return font.valid() ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+bool SameFont(const LOGFONTW& a, const LOGFONTW& b) {
+  return std::memcmp(&a, &b, offsetof(LOGFONTW, lfFaceName)) == 0 &&
+         std::wcsncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
+}
+
+// How deep a kind of control lies: the labels and then the frames beneath everything, so that,
+// clipped by their siblings, none ever paints over the text box and the buttons.
+int Depth(ControlKind kind) {
+  if (kind == ControlKind::kLabel) return 1;
+  return kind == ControlKind::kFrame ? 2 : 0;
+}
+
 }  // namespace
 
 Form1::Form1(UpgradeState::FileSystemFactory factory, bool endsProgram)
@@ -67,10 +89,7 @@ bool Form1::Create(HINSTANCE instance) {
                          0, 0, nullptr, nullptr, instance, this) != nullptr;
 }
 
-HFONT Form1::Font() const {
-  return font_.get() != nullptr ? font_.get()
-                                : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
+HFONT Form1::Font() const { return Shown(font_); }
 
 LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Form1* self = nullptr;
@@ -103,8 +122,14 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_GETDPISCALEDSIZE:
+      OnGetDpiScaledSize(static_cast<UINT>(wParam), *reinterpret_cast<SIZE*>(lParam));
+      return TRUE;
     case WM_SETTINGCHANGE:
-      OnSettingChange(static_cast<UINT>(wParam));
+      OnSettingChange();
+      return 0;
+    case kFinishStartMessage:
+      FinishStart();
       return 0;
     case WM_SYSCOLORCHANGE:
       // Common controls repaint in the new colours only when told.
@@ -119,49 +144,68 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool Form1::OnCreate() {
-  // Made without a place: ApplyLayout places and sizes each before the window is first shown.
-  for (const ControlRow& row : Form1Controls()) {
-    if (CreateWindowExW(row.exStyle, row.className, row.text, row.style | kChildStyle, 0, 0, 0, 0,
-                        hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_,
-                        nullptr) == nullptr) {
-      return false;
-    }
-  }
-  // The labels and then the frames go beneath everything, so that, clipped by their siblings,
-  // none ever paints over the text box and the buttons. Tab order follows the remaining controls.
-  for (ControlKind beneath : {ControlKind::kLabel, ControlKind::kFrame}) {
-    for (const ControlRow& row : Form1Controls()) {
-      if (row.kind != beneath) continue;
-      SetWindowPos(Control(row.id), HWND_BOTTOM, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ChooseFont(WindowDpi(hwnd_));
+  const Form1Layout layout = MeasureLayout(dpi_, Font());
+  // Each control is made in its place and with its font, so that none is laid out twice before
+  // the first paint. Each is made beneath those made before it: the deepest kinds come last, and
+  // the rest keep the table's order, which is the tab order.
+  const std::span<const ControlRow> rows = Form1Controls();
+  for (int depth = 0; depth <= Depth(ControlKind::kFrame); ++depth) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const ControlRow& row = rows[i];
+      if (Depth(row.kind) != depth) continue;
+      const RECT& rect = layout.rects[i];
+      HWND control = CreateWindowExW(
+          row.exStyle, row.className, row.text, row.style | kChildStyle, rect.left, rect.top,
+          rect.right - rect.left, rect.bottom - rect.top, hwnd_,
+          reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
+      if (control == nullptr) return false;
+      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
     }
   }
   // No length limit on the path field (0 lifts the default of 32767 characters).
   SendMessageW(Control(kPathFieldId), EM_SETLIMITTEXT, 0, 0);
-  ApplyLayout(WindowDpi(hwnd_));
+  DrawStatusBarFitted(Control(kStatusBarId));
+  FitClientArea(layout.client);
   RECT window{};
   GetWindowRect(hwnd_, &window);
   MoveWindowTo(hwnd_, CentredOn(window, WorkAreaOf(hwnd_)));
-  AnnotateForScreenReaders();
   lastFocus_ = Control(kPathFieldId);
+  PostMessageW(hwnd_, kFinishStartMessage, 0, 0);
   return true;
 }
 
-void Form1::ApplyLayout(UINT dpi) {
+void Form1::FinishStart() {
+  if (started_) return;
+  started_ = true;
+  // Single-threaded, as a window's thread needs it (the file dialog and the accessibility service
+  // run in it). Where COM cannot be had, the window works without what needs it.
+  apartment_ = platform::EnterComApartment(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  AnnotateForScreenReaders();
+}
+
+void Form1::ChooseFont(UINT dpi) {
   dpi_ = dpi;
+  fontSpec_ = LOGFONTW{};
+  font_ = GetMessageFont(dpi, fontSpec_) ? platform::ScopedFont(CreateFontIndirectW(&fontSpec_))
+                                         : platform::ScopedFont{};
+}
+
+Form1Layout Form1::MeasureLayout(UINT dpi, HFONT font) const {
+  const platform::ScopedWindowDc dc = platform::GetWindowDc(hwnd_);
+  const platform::ScopedSelection selection = platform::SelectInto(dc.get().handle, font);
+  HDC measuring = selection.valid() ? dc.get().handle : nullptr;
+  return LayOutForm1(FontScale(dpi, EmHeight(measuring)), [&](const ControlRow& row, int width) {
+    return MeasureTextRoom(measuring, row, width, dpi);
+  });
+}
+
+void Form1::ApplyLayout(UINT dpi) {
   // The old font is deleted when `old` goes, once the children have changed to the new one.
-  const platform::ScopedFont old = std::exchange(font_, CreateMessageFont(dpi));
+  platform::ScopedFont old = std::move(font_);
+  ChooseFont(dpi);
   const HFONT shown = Font();
-  Form1Layout layout{};
-  {
-    const platform::ScopedWindowDc dc = platform::GetWindowDc(hwnd_);
-    const platform::ScopedSelection selection = platform::SelectInto(dc.get().handle, shown);
-    HDC measuring = selection.valid() ? dc.get().handle : nullptr;
-    layout =
-        LayOutForm1(FontScale(dpi, EmHeight(measuring)), [&](const ControlRow& row, int width) {
-          return MeasureTextRoom(measuring, row, width, dpi);
-        });
-  }
+  const Form1Layout layout = MeasureLayout(dpi, shown);
   const std::span<const ControlRow> rows = Form1Controls();
   for (std::size_t i = 0; i < rows.size(); ++i) {
     HWND control = Control(rows[i].id);
@@ -204,6 +248,8 @@ void Form1::OnCommand(int id, int code) noexcept {
   // Enter and Esc arrive here as IDOK and IDCANCEL from IsDialogMessage; like every other command
   // but the two button presses, they do nothing.
   if (code != BN_CLICKED) return;
+  // Both commands need what the start finishes; a press can arrive before its message.
+  FinishStart();
   try {
     if (id == kBrowseButtonId) Browse_Click();
     if (id == kConvertButtonId) ConvertButton_Click();
@@ -229,9 +275,20 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
   KeepOnWorkArea();
 }
 
-void Form1::OnSettingChange(UINT parameter) {
-  // The text size lives in the non-client metrics' message font.
-  if (parameter != SPI_SETNONCLIENTMETRICS) return;
+void Form1::OnGetDpiScaledSize(UINT dpi, SIZE& size) {
+  // The window grows with its measured texts, not linearly: the size it will take there, so that
+  // the rectangle that WM_DPICHANGED suggests is already right.
+  const platform::ScopedFont font = CreateMessageFont(dpi);
+  const RECT frame =
+      WindowRectForClient(MeasureLayout(dpi, Shown(font)).client, kStyle, kExStyle, dpi);
+  size = SIZE{frame.right, frame.bottom};
+}
+
+void Form1::OnSettingChange() {
+  // The text size lives in the message font; a change of it is not known to come with any
+  // particular parameter, so the font is read again on every change.
+  LOGFONTW now{};
+  if (!GetMessageFont(dpi_, now) || SameFont(now, fontSpec_)) return;
   ApplyLayout(dpi_);
   KeepOnWorkArea();
 }
@@ -274,7 +331,8 @@ void Form1::SetStatusText(const std::wstring& text) {
   SetWindowTextW(statusBar, text.c_str());
   // A run holds the thread; paint now so that its progress is seen, and heard.
   UpdateWindow(statusBar);
-  AnnounceLiveRegionChange(statusBar);
+  // The status bar has no name of its own on Windows: what a reader speaks is the one given here.
+  annotations_.SetLiveRegionText(statusBar, text.c_str());
 }
 
 void Form1::ReportUnexpectedFailure() noexcept {

@@ -9,6 +9,7 @@
 #include "ui/accessibility.h"
 #include "ui/dpi.h"
 #include "ui/file_dialog.h"
+#include "ui/form1_layout.h"
 #include "ui/upgrade_state.h"
 #include "ui/upgrade_ui.h"
 
@@ -25,6 +26,8 @@ class Form1 final : public UpgradeUi {
 
   // Creates the window, hidden, laid out for the DPI it is placed at and the message font there,
   // centred on its monitor's work area. On failure returns false and GetLastError() tells why.
+  // What the first paint does not need (COM, the screen readers' annotations) follows in a
+  // message posted to the window, which the thread's messages bring before any input.
   bool Create(HINSTANCE instance);
 
   HWND hwnd() const { return hwnd_; }
@@ -48,9 +51,16 @@ class Form1 final : public UpgradeUi {
   void OnCommand(int id, int code) noexcept;
   void OnActivate(bool active);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
-  void OnSettingChange(UINT parameter);
+  void OnGetDpiScaledSize(UINT dpi, SIZE& size);
+  void OnSettingChange();
   void OnDestroy();
+  // Enters the COM apartment and annotates the controls for screen readers, once.
+  void FinishStart();
 
+  // Makes the message font for that DPI the window's.
+  void ChooseFont(UINT dpi);
+  // The layout at that DPI in that font, its texts measured as the controls draw them.
+  Form1Layout MeasureLayout(UINT dpi, HFONT font) const;
   // Font, control rectangles and client size for that DPI and the message font there.
   void ApplyLayout(UINT dpi);
   // Sizes the window so that its client area has that size.
@@ -62,10 +72,14 @@ class Form1 final : public UpgradeUi {
   // Shows what reached a command handler uncaught. Call only inside a catch block.
   void ReportUnexpectedFailure() noexcept;
 
+  // Left last, after everything that may hold COM objects.
+  platform::ScopedComApartment apartment_;
+  bool started_ = false;
   HWND hwnd_ = nullptr;
   HINSTANCE instance_ = nullptr;
   UINT dpi_ = kBaseDpi;
   platform::ScopedFont font_;
+  LOGFONTW fontSpec_{};  // what font_ was made from; zero when none could be had
   AccessibleAnnotations annotations_;
   HWND lastFocus_ = nullptr;  // given back when the window is activated again
   bool endsProgram_;

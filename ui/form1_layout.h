@@ -64,9 +64,8 @@ inline constexpr std::size_t kControlCount = 9;
 // The message font that the table was drawn for: its em height in pixels at 96 dpi.
 inline constexpr int kDesignEmHeight = 11;
 
-// Every control of Form1 in creation order, which is also the tab order; each frame comes before
-// the controls placed on it. The styles are the kinds' own; every control is also a visible child
-// that clips its siblings.
+// Every control of Form1 in tab order, each frame before the controls placed on it. The styles
+// are the kinds' own; every control is also a visible child that clips its siblings.
 std::span<const ControlRow> Form1Controls();
 
 // The row of the control with that id; nullptr when there is none.

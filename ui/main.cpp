@@ -7,15 +7,10 @@
 #include <string>
 
 #include "platform/file_system_object.h"
-#include "platform/scoped_win32.h"
 #include "ui/app_name.h"
 #include "ui/form1.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  // Single-threaded, as a window's thread needs it (the file dialog and the accessibility service
-  // run in it). Where COM cannot be had, the window works without what needs it.
-  const platform::ScopedComApartment apartment =
-      platform::EnterComApartment(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 

@@ -14,12 +14,13 @@
 namespace ui {
 namespace {
 
-// Keeps the annotations it is given.
+// Keeps the annotations it is given, and the names given in the order of what else happened.
 class RecordingPropServices final : public IAccPropServices, public IClassFactory {
  public:
   using Key = std::pair<HWND, std::wstring>;  // the control and the property's GUID
   std::map<Key, std::wstring> texts;
   std::map<Key, LONG> numbers;
+  std::wstring sequence;
 
   static std::wstring Name(const MSAAPROPID& property) {
     wchar_t name[40]{};
@@ -31,6 +32,7 @@ class RecordingPropServices final : public IAccPropServices, public IClassFactor
                                 LPCWSTR text) override {
     if (object == static_cast<DWORD>(OBJID_CLIENT) && child == CHILDID_SELF)
       texts[{hwnd, Name(property)}] = text;
+    if (property == PROPID_ACC_NAME) sequence += L"name \"" + std::wstring(text) + L"\"; ";
     return S_OK;
   }
   HRESULT WINAPI SetHwndProp(HWND hwnd, DWORD object, DWORD child, MSAAPROPID property,
@@ -94,6 +96,7 @@ class AccessibilityTest : public Form1Fixture {
                                     CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_),
               S_OK);
     Form1Fixture::SetUp();
+    HandlePostedMessages();
   }
   void TearDown() override {
     form_.reset();
@@ -103,6 +106,16 @@ class AccessibilityTest : public Form1Fixture {
   RecordingPropServices service_;
   DWORD cookie_ = 0;
 };
+
+// Adds the status bar's name and live-region events to the sequence as they are raised: an
+// in-context hook runs inside NotifyWinEvent.
+RecordingPropServices* recording = nullptr;
+HWND watched = nullptr;
+void CALLBACK Seen(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  if (window != watched || object != OBJID_CLIENT || child != CHILDID_SELF) return;
+  if (event == EVENT_OBJECT_NAMECHANGE) recording->sequence += L"name change; ";
+  if (event == EVENT_OBJECT_LIVEREGIONCHANGED) recording->sequence += L"live region; ";
+}
 
 const std::wstring kName = RecordingPropServices::Name(PROPID_ACC_NAME);
 const std::wstring kDescription = RecordingPropServices::Name(PROPID_ACC_DESCRIPTION);
@@ -122,6 +135,28 @@ TEST_F(AccessibilityTest, BrowseFieldAndStatusBarAreAnnotatedAndClearedWithTheWi
   DestroyWindow(form_->hwnd());
   EXPECT_TRUE(service_.texts.empty());
   EXPECT_TRUE(service_.numbers.empty());
+}
+
+TEST_F(AccessibilityTest, EachStatusTextIsTheStatusBarsNameBeforeItIsAnnounced) {
+  recording = &service_;
+  watched = Child(kStatusBarId);
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED,
+                                       GetModuleHandleW(nullptr), Seen, GetCurrentProcessId(),
+                                       GetCurrentThreadId(), WINEVENT_INCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  service_.sequence.clear();  // the start's own names
+  for (const wchar_t* text : {L"Converting C:\\P\\Sample.ipr...", L"Complete!", L""}) {
+    form_->SetStatusText(text);
+  }
+  UnhookWinEvent(hook);
+  // The name first, then its change, then the live region's; an empty text is not announced.
+  EXPECT_EQ(service_.sequence,
+            L"name \"Converting C:\\P\\Sample.ipr...\"; name change; live region; "
+            L"name \"Complete!\"; name change; live region; name \"\"; name change; ");
+  EXPECT_EQ(service_.texts.at({watched, kName}), L"");
+
+  DestroyWindow(form_->hwnd());
+  EXPECT_TRUE(service_.texts.empty());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/ui/window_fixture.h"
@@ -16,6 +17,22 @@ namespace ui {
 namespace {
 
 using Form1Test = Form1Fixture;
+
+// What the tooltip over the status bar shows; "" where there is none.
+std::wstring StatusBarTip(HWND form) {
+  HWND tip = nullptr;
+  do {
+    tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr);
+  } while (tip != nullptr && GetWindow(tip, GW_OWNER) != form);
+  std::wstring text(4096, L'\0');
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = form;
+  tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(form, kStatusBarId));
+  tool.lpszText = text.data();
+  if (tip != nullptr) SendMessageW(tip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
+  return text.c_str();
+}
 
 TEST_F(Form1Test, WindowIsAFixedFrameWithCaptionStockIconAndNoMenu) {
   HWND window = form_->hwnd();
@@ -193,6 +210,21 @@ TEST_F(Form1Test, StatusTextIsPaintedBeforeTheCallReturns) {
   for (const wchar_t* text : {L"Converting C:\\P\\Sample.ipr...", L"Complete!"}) {
     form_->SetStatusText(text);
     EXPECT_FALSE(GetUpdateRect(Child(kStatusBarId), nullptr, FALSE)) << "still to be painted";
+  }
+}
+
+TEST_F(Form1Test, AStatusTextCutShortIsWholeInTheStatusBarsTooltip) {
+  ShowWindow(form_->hwnd(), SW_SHOWNOACTIVATE);
+  const std::wstring cut = L"Error when upgrading C:\\" + std::wstring(200, L'P') +
+                           L"\\Project.ipr. Please make sure that this file is writable.";
+  const std::wstring newer =
+      L"The selected project is created in the newer version of Brenlow Professional. You do not "
+      L"need to convert your project.";
+  const std::wstring none;
+  for (const auto& [text, tip] :
+       {std::pair{cut, cut}, {L"Complete!", none}, {newer, newer}, {cut, cut}}) {
+    form_->SetStatusText(text);
+    EXPECT_EQ(StatusBarTip(form_->hwnd()), tip) << testing::PrintToString(text);
   }
 }
 

@@ -20,11 +20,15 @@ namespace {
 struct TextSize {
   int heightAt96;
   const wchar_t* face;  // nullptr: the system's own message face
+  // The change reaches the open window as WM_SETTINGCHANGE with no parameter at all, as a
+  // setting that does not say what it changed would send it, rather than SPI_SETNONCLIENTMETRICS.
+  bool announcedBare = false;
 };
 
 std::ostream& operator<<(std::ostream& out, const TextSize& size) {
   const std::wstring face = size.face != nullptr ? size.face : L"default face";
-  return out << size.heightAt96 << " " << std::string(face.begin(), face.end());
+  return out << size.heightAt96 << " " << std::string(face.begin(), face.end())
+             << (size.announcedBare ? ", announced with wParam 0" : "");
 }
 
 class Form1TextSizeTest : public Form1Fixture, public testing::WithParamInterface<TextSize> {
@@ -41,7 +45,8 @@ class Form1TextSizeTest : public Form1Fixture, public testing::WithParamInterfac
         SetMessageFont(-kDesignEmHeight, restore_->saved().lfMessageFont.lfFaceName, false));
     Form1Fixture::SetUp();
     if (HasFatalFailure()) return;
-    ASSERT_TRUE(SetMessageFont(GetParam().heightAt96, Face(), true));
+    ASSERT_TRUE(SetMessageFont(GetParam().heightAt96, Face(), !GetParam().announcedBare));
+    if (GetParam().announcedBare) SendMessageW(form_->hwnd(), WM_SETTINGCHANGE, 0, 0);
     fresh_ = MakeForm1();
     ASSERT_NE(fresh_, nullptr);
   }
@@ -96,11 +101,33 @@ TEST_P(Form1TextSizeTest, AnOpenWindowLaysItselfOutAgainLikeANewOne) {
   ExpectSoundLayout(form_->hwnd(), form_->Dpi());
 }
 
+TEST_P(Form1TextSizeTest, AtAnotherDpiTheWindowTakesTheSizeItAskedFor) {
+  // Its answer is the rectangle that WM_DPICHANGED suggests. The test cannot move the window to a
+  // display of that DPI, so its frame keeps the old size: the client areas must match.
+  HWND window = fresh_->hwnd();
+  const UINT dpi = fresh_->Dpi() * 3 / 2;
+  SIZE asked{};
+  ASSERT_TRUE(SendMessageW(window, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&asked)));
+  RECT suggested{};
+  GetWindowRect(window, &suggested);
+  suggested =
+      RECT{suggested.left, suggested.top, suggested.left + asked.cx, suggested.top + asked.cy};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  RECT client{};
+  GetClientRect(window, &client);
+  const RECT taken = WindowRectForClient(
+      SIZE{client.right, client.bottom}, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)),
+      static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)), dpi);
+  EXPECT_EQ(taken.right, asked.cx);
+  EXPECT_EQ(taken.bottom, asked.cy);
+}
+
 INSTANTIATE_TEST_SUITE_P(Sizes, Form1TextSizeTest,
                          testing::Values(TextSize{-11, nullptr}, TextSize{-12, nullptr},
                                          TextSize{-15, nullptr}, TextSize{-18, nullptr},
                                          TextSize{-24, nullptr}, TextSize{-12, L"DejaVu Sans"},
-                                         TextSize{-16, L"DejaVu Sans"}));
+                                         TextSize{-16, L"DejaVu Sans"},
+                                         TextSize{-15, nullptr, true}));
 
 // What stands in for GetDpiForWindow where it is missing gives the same DPI.
 using MonitorDpiTest = Form1Fixture;

@@ -6,6 +6,7 @@
 #include "platform/scoped_win32.h"
 #include "ui/dpi.h"
 #include "ui/form1_layout.h"
+#include "ui/status_bar.h"
 #include "ui/window_text.h"
 
 namespace ui {
@@ -100,6 +101,26 @@ void MeasureCaption(HWND form, LayoutFigures& figures) {
   EXPECT_LE(figures.captionWidth, figures.captionRoom) << "the caption is cut off";
 }
 
+// The status text drawn as the status bar draws it, in its font and its room.
+void ExpectLongStatusKeepsFileAndReason(HWND form) {
+  std::wstring folder = L"C:\\Users\\Public\\Documents";
+  while (folder.size() < 200) folder += L"\\Setup projects of the customers";
+  folder.resize(200);
+  const std::wstring end = L"\\Project.ipr. Please make sure that this file is writable.";
+  const std::wstring text = L"Error when upgrading " + folder + end;
+  HDC dc = CreateCompatibleDC(nullptr);
+  ASSERT_NE(dc, nullptr);
+  const std::wstring drawn = DrawFittedStatusText(GetDlgItem(form, kStatusBarId), dc, text);
+  DeleteDC(dc);
+  EXPECT_NE(drawn, text) << "the whole path fits";
+  // The folder gives way, not the file's name nor the reason; only in a face too wide for the
+  // reason does its end give way after the file's name.
+  const bool wholeReason = drawn.ends_with(end);
+  const bool fileName = drawn.starts_with(L"..." + end.substr(0, end.find(L". ") + 1));
+  EXPECT_TRUE(wholeReason || (fileName && drawn.ends_with(L"...")))
+      << "drawn as " << testing::PrintToString(drawn);
+}
+
 }  // namespace
 
 RECT RectIn(HWND child, HWND relativeTo) {
@@ -149,6 +170,7 @@ LayoutFigures ExpectSoundLayout(HWND form, UINT dpi) {
   ExpectArranged([form](int id) { return RectIn(GetDlgItem(form, id), form); }, figures.client);
   ExpectOnTheWorkArea(form);
   MeasureCaption(form, figures);
+  ExpectLongStatusKeepsFileAndReason(form);
   return figures;
 }
 

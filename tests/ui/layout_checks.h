@@ -29,7 +29,8 @@ struct LayoutFigures {
   int captionRoom;      // what the title bar leaves it beside the icon and the buttons
 };
 
-// Adds a failure for every property broken and returns the figures.
+// Adds a failure for every property broken and returns the figures. A failure's status naming a
+// project in a folder 200 characters deep must keep, as drawn, the file's name and the reason.
 LayoutFigures ExpectSoundLayout(HWND form, UINT dpi);
 
 // Adds a failure unless every control stands where the twips table puts it at that DPI:

@@ -45,6 +45,13 @@ class Form1Fixture : public testing::Test {
 
   HWND Child(int id) const { return form_->Control(id); }
 
+  // Handles what was posted to the thread, as the program's message loop would: the rest of a
+  // window's start among it.
+  static void HandlePostedMessages() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+
   // Moves the window to another DPI the way the system does, with a suggested rectangle.
   void ChangeDpi(UINT dpi) {
     RECT window{};

@@ -1,0 +1,26 @@
+// The status bar's one text, drawn so that what matters survives where it does not fit: a path
+// gives way in its middle, keeping the file's name and whatever follows it (the reason of a
+// failure), and any other text gives way at its end. Where the text is cut, a tooltip on the status
+// bar shows it whole. Only the drawing changes: the control keeps the whole text as its own, so
+// that WM_GETTEXT and SB_GETTEXT still return it to whoever reads the status bar.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/win32_headers.h"
+
+namespace ui {
+
+// Paints the status bar (one part, its text set with WM_SETTEXT or SB_SETTEXT) from now on, as
+// it paints itself: its background, its pane's sunken border unless the text is SBT_NOBORDERS,
+// the font it was given, the system's colours, the visual style where one applies. Undone when
+// the status bar is destroyed. False where the subclass could not be installed; the status bar
+// then draws itself as before.
+bool DrawStatusBarFitted(HWND statusBar);
+
+// Draws the status bar's pane with that text in it into `dc`, as the status bar shows them, and
+// returns the text as drawn: the whole text where it fits, else the text with its ellipsis.
+std::wstring DrawFittedStatusText(HWND statusBar, HDC dc, std::wstring_view text);
+
+}  // namespace ui
