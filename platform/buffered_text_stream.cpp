@@ -30,7 +30,9 @@ BufferedTextStream::BufferedTextStream(std::unique_ptr<ByteChannel> channel, Dir
                                        std::size_t bufferSize, std::size_t maxLineLength)
     : channel_(std::move(channel)),
       direction_(direction),
-      buffer_(std::max<std::size_t>(bufferSize, 1)),
+      capacity_(std::max<std::size_t>(bufferSize, 1)),
+      // Not cleared: a block is read into or written before it is looked at.
+      buffer_(std::make_unique_for_overwrite<char[]>(capacity_)),
       maxLineLength_(maxLineLength) {}
 
 BufferedTextStream::~BufferedTextStream() {
@@ -55,7 +57,7 @@ bool BufferedTextStream::Fill() {
   while (begin_ == end_ && !atEnd_) {
     begin_ = 0;
     nextLf_ = nullptr;
-    end_ = channel_->Read(buffer_.data(), buffer_.size());
+    end_ = channel_->Read(buffer_.get(), capacity_);
     if (end_ == 0) {
       atEnd_ = true;
     } else if (skipLf_) {
@@ -88,7 +90,7 @@ void BufferedTextStream::RequireLineWithin(std::size_t length) const {
 }
 
 void BufferedTextStream::SkipLineEnd(const char* lineEnd) {
-  begin_ = static_cast<std::size_t>(lineEnd - buffer_.data()) + 1;
+  begin_ = static_cast<std::size_t>(lineEnd - buffer_.get()) + 1;
   if (*lineEnd != '\r') return;
   if (begin_ == end_) {
     skipLf_ = true;
@@ -103,8 +105,8 @@ std::string_view BufferedTextStream::ReadLineBytes() {
     throw Failure(kInputPastEndOfFile, "read past the end of the text stream");
   }
   // The usual line lies within the block and is handed out where it lies.
-  const char* const from = buffer_.data() + begin_;
-  const char* const blockEnd = buffer_.data() + end_;
+  const char* const from = buffer_.get() + begin_;
+  const char* const blockEnd = buffer_.get() + end_;
   const char* const lineEnd = LineEnd(from, blockEnd);
   const std::string_view line(from, static_cast<std::size_t>(lineEnd - from));
   RequireLineWithin(line.size());
@@ -118,8 +120,8 @@ std::string_view BufferedTextStream::GatherLine(std::string_view start) {
   begin_ = end_;
   // A last line without a line end ends at the end of the file.
   while (Fill()) {
-    const char* const from = buffer_.data() + begin_;
-    const char* const blockEnd = buffer_.data() + end_;
+    const char* const from = buffer_.get() + begin_;
+    const char* const blockEnd = buffer_.get() + end_;
     const char* const lineEnd = LineEnd(from, blockEnd);
     const std::string_view part(from, static_cast<std::size_t>(lineEnd - from));
     RequireLineWithin(longLine_.size() + part.size());
@@ -136,7 +138,7 @@ std::string_view BufferedTextStream::GatherLine(std::string_view start) {
 std::string_view BufferedTextStream::ReadBytes() {
   Require(Direction::kRead);
   if (begin_ == end_ && !Fill()) return {};
-  const std::string_view bytes(buffer_.data() + begin_, end_ - begin_);
+  const std::string_view bytes(buffer_.get() + begin_, end_ - begin_);
   begin_ = end_;
   return bytes;
 }
@@ -144,7 +146,7 @@ std::string_view BufferedTextStream::ReadBytes() {
 void BufferedTextStream::Flush() {
   if (end_ == 0) return;
   try {
-    channel_->Write(buffer_.data(), end_);
+    channel_->Write(buffer_.get(), end_);
     end_ = 0;
   } catch (...) {
     // What reached the file is unknown: refuse further writes instead of leaving a gap.
@@ -156,9 +158,9 @@ void BufferedTextStream::Flush() {
 
 void BufferedTextStream::Put(std::string_view bytes) {
   while (!bytes.empty()) {
-    if (end_ == buffer_.size()) Flush();
-    const std::size_t count = std::min(bytes.size(), buffer_.size() - end_);
-    std::memcpy(buffer_.data() + end_, bytes.data(), count);
+    if (end_ == capacity_) Flush();
+    const std::size_t count = std::min(bytes.size(), capacity_ - end_);
+    std::memcpy(buffer_.get() + end_, bytes.data(), count);
     end_ += count;
     bytes.remove_prefix(count);
   }
@@ -167,8 +169,8 @@ void BufferedTextStream::Put(std::string_view bytes) {
 void BufferedTextStream::WriteLineBytes(std::string_view bytes) {
   RequireWritable();
   // The usual line fits in what is left of the block, and goes in with its line end at once.
-  if (bytes.size() + 2 <= buffer_.size() - end_) {
-    char* const out = buffer_.data() + end_;
+  if (bytes.size() + 2 <= capacity_ - end_) {
+    char* const out = buffer_.get() + end_;
     std::memcpy(out, bytes.data(), bytes.size());
     out[bytes.size()] = '\r';
     out[bytes.size() + 1] = '\n';

@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/text_stream.h"
 
@@ -123,7 +122,8 @@ class BufferedTextStream final : public TextStream {
 
   std::unique_ptr<ByteChannel> channel_;  // null once closed
   Direction direction_;
-  std::vector<char> buffer_;
+  std::size_t capacity_;
+  std::unique_ptr<char[]> buffer_;
   std::size_t maxLineLength_;
   std::size_t begin_ = 0;         // reader: next unread byte
   std::size_t end_ = 0;           // reader: end of the bytes read; writer: end of the bytes pending

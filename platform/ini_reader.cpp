@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "platform/ascii_case.h"
-#include "platform/buffered_text_stream.h"
 #include "platform/failure.h"
 
 namespace platform {
@@ -77,11 +76,22 @@ class IniParser {
   }
 
   void Decode(std::string_view bytes) {
+    if (encoding_ == Encoding::kEightBit) {
+      // A line's bytes up to its line end go in at once; the line end goes through Put.
+      while (!bytes.empty()) {
+        std::size_t end = 0;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+        if (end != 0) afterCr_ = false;
+        Append(bytes.substr(0, end));
+        if (end == bytes.size()) return;
+        Put(static_cast<wchar_t>(bytes[end]));
+        bytes.remove_prefix(end + 1);
+      }
+      return;
+    }
     for (const char c : bytes) {
       const auto byte = static_cast<unsigned char>(c);
-      if (encoding_ == Encoding::kEightBit) {
-        Put(static_cast<wchar_t>(byte));
-      } else if (pendingByte_ < 0) {
+      if (pendingByte_ < 0) {
         pendingByte_ = byte;
       } else {
         const auto first = static_cast<unsigned>(pendingByte_);
@@ -103,10 +113,24 @@ class IniParser {
       EndLine();
       return;
     }
-    if (line_.size() == cap_) {
+    RequireRoomFor(1);
+    line_ += c;
+  }
+
+  // 8-bit characters that end no line.
+  void Append(std::string_view bytes) {
+    RequireRoomFor(bytes.size());
+    const std::size_t at = line_.size();
+    line_.resize(at + bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      line_[at + i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
+    }
+  }
+
+  void RequireRoomFor(std::size_t characters) const {
+    if (characters > cap_ - line_.size()) {
       throw Failure(kOutOfMemory, "a line is longer than " + std::to_string(cap_));
     }
-    line_ += c;
   }
 
   void EndLine() {
@@ -196,21 +220,31 @@ class IniParser {
   IniSection* section_ = nullptr;
 };
 
-void IniReader::Load(TextStream& file) {
-  sections_ = IniSections();
+namespace {
+
+// Parses what `feed` hands the parser into `sections`, which keep nothing of a failed parse.
+template <typename Feed>
+void Parse(IniSections& sections, std::size_t cap, const LeadBytes& leadBytes, Feed feed) {
+  sections = IniSections();
   IniSections parsed;
-  IniParser parser(parsed, cap_, leadBytes_);
-  for (std::string_view bytes = file.ReadBytes(); !bytes.empty(); bytes = file.ReadBytes()) {
-    parser.Feed(bytes);
-  }
+  IniParser parser(parsed, cap, leadBytes);
+  feed(parser);
   parser.Finish();
-  sections_ = std::move(parsed);
+  sections = std::move(parsed);
+}
+
+}  // namespace
+
+void IniReader::Load(TextStream& file) {
+  Parse(sections_, cap_, leadBytes_, [&file](IniParser& parser) {
+    for (std::string_view bytes = file.ReadBytes(); !bytes.empty(); bytes = file.ReadBytes()) {
+      parser.Feed(bytes);
+    }
+  });
 }
 
 void IniReader::LoadText(std::string_view bytes) {
-  BufferedTextStream file(std::make_unique<MemoryChannel>(bytes),
-                          BufferedTextStream::Direction::kRead);
-  Load(file);
+  Parse(sections_, cap_, leadBytes_, [bytes](IniParser& parser) { parser.Feed(bytes); });
 }
 
 void IniReader::LoadFile(std::wstring_view path) {
