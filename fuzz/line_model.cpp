@@ -39,30 +39,36 @@ platform::LeadBytes LeadBytesOf(CodePage codePage) {
   return codePage ? codePage->LeadBytes() : platform::LeadBytes();
 }
 
+namespace {
+
+// The length of the character at `at`: two bytes after a lead byte of the code page's ranges (not
+// the code under test's table), else one.
+std::size_t CharacterLength(std::string_view bytes, std::size_t at, CodePage codePage) {
+  if (!codePage || at + 1 >= bytes.size()) return 1;
+  const auto b = static_cast<unsigned char>(bytes[at]);
+  for (const platform::LeadBytes::Range& range : codePage->leadRanges) {
+    if (b >= range.first && b <= range.last) return 2;
+  }
+  return 1;
+}
+
+}  // namespace
+
 std::vector<std::string> SplitCharacters(std::string_view bytes, CodePage codePage) {
-  // From the code page's ranges, not from the lead-byte table of the code under test.
-  const auto isLead = [codePage](unsigned char b) {
-    if (!codePage) return false;
-    for (const platform::LeadBytes::Range& range : codePage->leadRanges) {
-      if (b >= range.first && b <= range.last) return true;
-    }
-    return false;
-  };
   std::vector<std::string> characters;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (isLead(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size()) {
-      characters.emplace_back(bytes.substr(i, 2));
-      ++i;
-    } else {
-      characters.emplace_back(1, bytes[i]);
-    }
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t length = CharacterLength(bytes, i, codePage);
+    characters.emplace_back(bytes.substr(i, length));
+    i += length;
   }
   return characters;
 }
 
 bool HasCharacter(std::string_view bytes, std::string_view character, CodePage codePage) {
-  for (const std::string& c : SplitCharacters(bytes, codePage)) {
-    if (c == character) return true;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t length = CharacterLength(bytes, i, codePage);
+    if (bytes.substr(i, length) == character) return true;
+    i += length;
   }
   return false;
 }
