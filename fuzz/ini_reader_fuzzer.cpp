@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -41,22 +42,21 @@ std::wstring Fold(std::wstring_view name) {
 }
 
 using Characters = std::vector<std::wstring>;
+using CharacterView = std::span<const std::wstring>;
 
-Characters Trim(Characters text) {
+CharacterView Trim(CharacterView text) {
   const auto blank = [](const std::wstring& c) { return c == L" " || c == L"\t"; };
-  while (!text.empty() && blank(text.back())) text.pop_back();
-  std::size_t start = 0;
-  while (start < text.size() && blank(text[start])) ++start;
-  return Characters(text.begin() + static_cast<std::ptrdiff_t>(start), text.end());
+  while (!text.empty() && blank(text.back())) text = text.first(text.size() - 1);
+  while (!text.empty() && blank(text.front())) text = text.subspan(1);
+  return text;
 }
 
 // Characters [from, to) of the text, trimmed, and for a value without one pair of quotes around it.
-std::wstring Part(const Characters& text, std::size_t from, std::size_t to, bool value = false) {
-  Characters part = Trim(Characters(text.begin() + static_cast<std::ptrdiff_t>(from),
-                                    text.begin() + static_cast<std::ptrdiff_t>(to)));
+std::wstring Part(CharacterView text, std::size_t from, std::size_t to, bool value = false) {
+  CharacterView part = Trim(text.subspan(from, to - from));
   if (value && part.size() >= 2 && (part.front() == L"\"" || part.front() == L"'") &&
       part.back() == part.front()) {
-    part = Characters(part.begin() + 1, part.end() - 1);
+    part = part.subspan(1, part.size() - 2);
   }
   std::wstring joined;
   for (const std::wstring& c : part) joined += c;
@@ -101,7 +101,7 @@ std::vector<ModelLine> LinesOf(std::string_view bytes, fuzz::CodePage codePage) 
   return lines;
 }
 
-std::size_t FindCharacter(const Characters& text, const wchar_t* c) {
+std::size_t FindCharacter(CharacterView text, const wchar_t* c) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == c) return i;
   }
@@ -113,7 +113,7 @@ Model Read(std::string_view bytes, fuzz::CodePage codePage) {
   ModelSection* section = nullptr;
   for (const ModelLine& line : LinesOf(bytes, codePage)) {
     model.longestLine = std::max(model.longestLine, line.length);
-    const Characters text = Trim(line.characters);
+    const CharacterView text = Trim(line.characters);
     if (text.empty() || text[0] == L";") continue;
     if (text[0] == L"[") {
       const std::size_t close = FindCharacter(text, L"]");
