@@ -1,5 +1,6 @@
 #include "platform/ini_reader.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -79,8 +80,7 @@ class IniParser {
     if (encoding_ == Encoding::kEightBit) {
       // A line's bytes up to its line end go in at once; the line end goes through Put.
       while (!bytes.empty()) {
-        std::size_t end = 0;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+        const std::size_t end = std::min(bytes.find_first_of("\r\n"), bytes.size());
         if (end != 0) afterCr_ = false;
         Append(bytes.substr(0, end));
         if (end == bytes.size()) return;

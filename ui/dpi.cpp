@@ -99,8 +99,8 @@ bool GetMessageFont(UINT dpi, LOGFONTW& font) {
   return true;
 }
 
-platform::ScopedFont CreateMessageFont(UINT dpi) {
-  LOGFONTW font{};
+platform::ScopedFont CreateMessageFont(UINT dpi, LOGFONTW& font) {
+  font = LOGFONTW{};
   if (!GetMessageFont(dpi, font)) return platform::ScopedFont{};
   return platform::ScopedFont(CreateFontIndirectW(&font));
 }

@@ -32,7 +32,8 @@ bool GetNonClientMetrics(UINT dpi, NONCLIENTMETRICSW& metrics);
 // if it cannot be had.
 bool GetMessageFont(UINT dpi, LOGFONTW& font);
 
-// That font made; an empty owner if none can be made.
-platform::ScopedFont CreateMessageFont(UINT dpi);
+// That font made, and in `font` what it was made from; an empty owner and a zeroed `font` if none
+// can be had.
+platform::ScopedFont CreateMessageFont(UINT dpi, LOGFONTW& font);
 
 }  // namespace ui

@@ -186,9 +186,7 @@ void Form1::FinishStart() {
 
 void Form1::ChooseFont(UINT dpi) {
   dpi_ = dpi;
-  fontSpec_ = LOGFONTW{};
-  font_ = GetMessageFont(dpi, fontSpec_) ? platform::ScopedFont(CreateFontIndirectW(&fontSpec_))
-                                         : platform::ScopedFont{};
+  font_ = CreateMessageFont(dpi, fontSpec_);
 }
 
 Form1Layout Form1::MeasureLayout(UINT dpi, HFONT font) const {
@@ -278,7 +276,8 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
 void Form1::OnGetDpiScaledSize(UINT dpi, SIZE& size) {
   // The window grows with its measured texts, not linearly: the size it will take there, so that
   // the rectangle that WM_DPICHANGED suggests is already right.
-  const platform::ScopedFont font = CreateMessageFont(dpi);
+  LOGFONTW spec{};
+  const platform::ScopedFont font = CreateMessageFont(dpi, spec);
   const RECT frame =
       WindowRectForClient(MeasureLayout(dpi, Shown(font)).client, kStyle, kExStyle, dpi);
   size = SIZE{frame.right, frame.bottom};

@@ -112,13 +112,6 @@ void ShowInTip(HWND statusBar, FittedStatusBar& state, const std::wstring& text)
 }
 
 void Paint(HWND statusBar, HDC dc, FittedStatusBar& state) {
-  RECT client{};
-  GetClientRect(statusBar, &client);
-  if (const Theme theme = Theme::Of(statusBar); theme.handle != nullptr) {
-    theme.drawBackground(theme.handle, dc, 0, 0, &client, nullptr);
-  } else {
-    FillRect(dc, &client, GetSysColorBrush(COLOR_3DFACE));
-  }
   const std::wstring text = WindowText(statusBar);
   ShowInTip(statusBar, state, DrawFittedStatusText(statusBar, dc, text) != text ? text : L"");
 }
@@ -172,18 +165,21 @@ bool DrawStatusBarFitted(HWND statusBar) {
 std::wstring DrawFittedStatusText(HWND statusBar, HDC dc, std::wstring_view text) {
   // The one part's pane: the client area less the status bar's borders above and to the left.
   // (SB_GETRECT is no help here: the control brings its parts' bounds up to date as it paints.)
-  RECT room{};
-  GetClientRect(statusBar, &room);
+  RECT client{};
+  GetClientRect(statusBar, &client);
+  RECT room = client;
   int borders[3]{};
   if (SendMessageW(statusBar, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders))) {
     room.left += borders[0];
     room.top += borders[1];
   }
   if (const Theme theme = Theme::Of(statusBar); theme.handle != nullptr) {
+    theme.drawBackground(theme.handle, dc, 0, 0, &client, nullptr);
     const RECT pane = room;
     theme.drawBackground(theme.handle, dc, SP_PANE, 0, &pane, nullptr);
     theme.contentRect(theme.handle, dc, SP_PANE, 0, &pane, &room);
   } else {
+    FillRect(dc, &client, GetSysColorBrush(COLOR_3DFACE));
     const auto type = HIWORD(SendMessageW(statusBar, SB_GETTEXTLENGTHW, 0, 0));
     DrawEdge(dc, &room, (type & SBT_NOBORDERS) != 0 ? 0 : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
   }

@@ -19,7 +19,7 @@ namespace ui {
 // then draws itself as before.
 bool DrawStatusBarFitted(HWND statusBar);
 
-// Draws the status bar's pane with that text in it into `dc`, as the status bar shows them, and
+// Draws the status bar with that text in its pane into `dc`, as the status bar shows them, and
 // returns the text as drawn: the whole text where it fits, else the text with its ellipsis.
 std::wstring DrawFittedStatusText(HWND statusBar, HDC dc, std::wstring_view text);
 
