@@ -290,4 +290,24 @@ const std::vector<HWND>& AppDriver::LiveRegionChanges(std::size_t atLeast) {
   return liveRegionChanges;
 }
 
+std::wstring ProgramPath() {
+  const std::string path = BU_PROGRAM_PATH;
+  const int length =
+      MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
+  if (!wide.empty() && wide.front() == L'/') wide = L"Z:" + wide;
+  for (wchar_t& c : wide) {
+    if (c == L'/') c = L'\\';
+  }
+  return wide;
+}
+
+std::unique_ptr<AppDriver> StartProgram(std::wstring& error) {
+  auto app = std::make_unique<AppDriver>();
+  if (app->Start(ProgramPath())) return app;
+  error = app->error();
+  return nullptr;
+}
+
 }  // namespace ui::e2e

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,10 @@ struct RunSeen {
   std::vector<MessageBoxSeen> messages;
   std::wstring statusText;  // after the run
 };
+
+// The path of the program that the build made (BU_PROGRAM_PATH), as Windows sees it: the build
+// hands over a Unix path under Wine.
+std::wstring ProgramPath();
 
 class AppDriver {
  public:
@@ -98,5 +103,8 @@ class AppDriver {
   HWINEVENTHOOK liveRegionHook_ = nullptr;
   std::wstring error_;
 };
+
+// The built program started for a whole suite; nullptr, and why in `error`, if it did not start.
+std::unique_ptr<AppDriver> StartProgram(std::wstring& error);
 
 }  // namespace ui::e2e

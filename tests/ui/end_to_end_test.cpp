@@ -2,7 +2,6 @@
 // in one window, so that what a run leaves in the status bar for the next is checked too.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,15 +28,6 @@ constexpr wchar_t kMissingProject[] = L"Please specify a valid Brenlow Professio
 constexpr wchar_t kNewerProject[] =
     L"The selected project is created in the newer version of Brenlow Professional. You do not "
     L"need to convert your project.";
-
-// The program's path as Windows sees it: the build hands over a Unix path under Wine.
-std::wstring ProgramPath() {
-  std::string path = BU_PROGRAM_PATH;
-  std::wstring wide(path.begin(), path.end());
-  if (!wide.empty() && wide.front() == L'/') wide = L"Z:" + wide;
-  std::replace(wide.begin(), wide.end(), L'/', L'\\');
-  return wide;
-}
 
 std::string Utf8(const std::wstring& text) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
@@ -68,11 +58,7 @@ class EndToEndTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     scratch_ = std::make_unique<ScratchFolder>();
-    app_ = std::make_unique<AppDriver>();
-    if (!app_->Start(ProgramPath())) {
-      startError_ = app_->error();
-      app_.reset();
-    }
+    app_ = StartProgram(startError_);
   }
 
   static void TearDownTestSuite() {

@@ -64,18 +64,6 @@ bool RunsUnderWine() {
   return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-std::wstring ProgramPath() {
-  const std::string path = BU_PROGRAM_PATH;
-  const int length =
-      MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
-  for (wchar_t& c : wide) {
-    if (c == L'/') c = L'\\';
-  }
-  return wide;
-}
-
 // Why a property could not be read: the failing call's result, or E_UNEXPECTED for a value of
 // another type than the property's.
 struct Unread {
@@ -120,11 +108,7 @@ class UiAutomationTest : public testing::Test {
       if (SUCCEEDED(clientResult_)) client_.reset(client);
     }
     scratch_ = std::make_unique<ScratchFolder>();
-    app_ = std::make_unique<AppDriver>();
-    if (!app_->Start(ProgramPath())) {
-      startError_ = app_->error();
-      app_.reset();
-    }
+    app_ = StartProgram(startError_);
   }
 
   static void TearDownTestSuite() {
