@@ -1,3 +1,9 @@
+// initguid.h before oleacc.h, as the annotation calls' documentation asks: this source then
+// defines the GUIDs it uses (PROPID_ACC_*), which not every SDK's import libraries hold.
+#include "platform/win32_headers.h"
+
+#include <initguid.h>
+
 #include "ui/accessibility.h"
 
 namespace ui {

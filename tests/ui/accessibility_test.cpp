@@ -1,5 +1,10 @@
 // What the window tells screen readers, read from an accessibility property service that the
 // test puts in place of the system's: Wine's own answers E_NOTIMPL to every annotation.
+#include "platform/win32_headers.h"
+
+// Before oleacc.h, so that the GUIDs the test uses are defined here, as in accessibility.cpp.
+#include <initguid.h>
+
 #include "ui/accessibility.h"
 
 #include <gtest/gtest.h>
