@@ -1,14 +1,22 @@
 // The real program as a screen reader reads it on Windows: through UI Automation, whose proxies
 // make elements of the Win32 controls and of the names that the window annotates. A screen reader
-// speaks an element's Name, and speaks the status bar's when that polite live region says it has
-// changed, so the status bar's Name after a run must be the run's last status text. Only Windows'
-// UI Automation is the one to check against: under Wine the suite reports itself skipped.
+// speaks an element's Name, and speaks the status bar's when that polite live region raises its
+// live-region event, so after a run the event must have come and the status bar's Name must be the
+// run's last status text. Only Windows' UI Automation is the one to check against: under Wine the
+// suite reports itself skipped.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <variant>
+#include <vector>
 
 #include "platform/win32_headers.h"
 #include "tests/support/sample_project.h"
@@ -37,11 +45,47 @@ struct UiaElement : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetCurrentPropertyValue(int property, VARIANT* value) = 0;
 };
 
+struct UiaEventHandler : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE HandleAutomationEvent(UiaElement* sender, int event) = 0;
+};
+
 struct UiaClient : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE CompareElements(void*) = 0;
   virtual HRESULT STDMETHODCALLTYPE CompareRuntimeIds(void*) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetRootElement(void*) = 0;
   virtual HRESULT STDMETHODCALLTYPE ElementFromHandle(HWND window, UiaElement** element) = 0;
+  // ElementFromPoint to CreateNotCondition, in the order of UIAutomationClient.h.
+  virtual HRESULT STDMETHODCALLTYPE Unused4() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused5() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused6() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused7() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused8() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused9() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused10() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused11() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused12() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused13() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused14() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused15() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused16() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused17() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused18() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused19() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused20() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused21() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused22() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused23() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused24() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused25() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused26() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused27() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused28() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unused29() = 0;
+  virtual HRESULT STDMETHODCALLTYPE AddAutomationEventHandler(int event, UiaElement* element,
+                                                              int scope, void* cacheRequest,
+                                                              UiaEventHandler* handler) = 0;
+  virtual HRESULT STDMETHODCALLTYPE RemoveAutomationEventHandler(int event, UiaElement* element,
+                                                                 UiaEventHandler* handler) = 0;
 };
 
 // CUIAutomation and IUIAutomation; the property identifiers of UIAutomationClient.h.
@@ -49,9 +93,15 @@ constexpr GUID kUiaClientClass{
     0xff48dba4, 0x60ef, 0x4201, {0xaa, 0x87, 0x54, 0x10, 0x3e, 0xef, 0x59, 0x4e}};
 constexpr GUID kUiaClientInterface{
     0x30cbe57d, 0xd9d0, 0x452a, {0xab, 0x13, 0x7a, 0xc5, 0xac, 0x48, 0x25, 0xee}};
+constexpr GUID kUiaEventHandlerInterface{
+    0x146c3c17, 0xf12e, 0x4e22, {0x8c, 0x27, 0xf8, 0x94, 0xb9, 0xb7, 0x9c, 0x69}};
 constexpr int kNameProperty = 30005;
 constexpr int kLiveSettingProperty = 30135;
+constexpr int kLiveRegionChangedEvent = 20024;
+constexpr int kTreeScopeElement = 1;
 constexpr LONG kPolite = 1;
+// How long a live-region event may take to come through UI Automation's own thread.
+constexpr std::chrono::seconds kEventWait{10};
 
 struct ComRelease {
   void operator()(IUnknown* object) const { object->Release(); }
@@ -76,15 +126,10 @@ struct Unread {
 // One property of the control's element as a client reads it now.
 using PropertySeen = std::variant<std::wstring, LONG, Unread>;
 
-PropertySeen ReadProperty(UiaClient& client, HWND control, int property) {
-  UiaElement* raw = nullptr;
-  if (const HRESULT result = client.ElementFromHandle(control, &raw); FAILED(result)) {
-    return Unread{result};
-  }
-  const ComPtr<UiaElement> element(raw);
+PropertySeen ReadElementProperty(UiaElement& element, int property) {
   VARIANT value;
   VariantInit(&value);
-  if (const HRESULT result = element->GetCurrentPropertyValue(property, &value); FAILED(result)) {
+  if (const HRESULT result = element.GetCurrentPropertyValue(property, &value); FAILED(result)) {
     return Unread{result};
   }
   PropertySeen seen = Unread{E_UNEXPECTED};
@@ -93,6 +138,60 @@ PropertySeen ReadProperty(UiaClient& client, HWND control, int property) {
   VariantClear(&value);
   return seen;
 }
+
+PropertySeen ReadProperty(UiaClient& client, HWND control, int property) {
+  UiaElement* raw = nullptr;
+  if (const HRESULT result = client.ElementFromHandle(control, &raw); FAILED(result)) {
+    return Unread{result};
+  }
+  return ReadElementProperty(*ComPtr<UiaElement>(raw), property);
+}
+
+// Hears the live-region events of one element as a screen reader does, on UI Automation's own
+// thread, and keeps the element's Name as it was when each event came: what a reader speaks.
+class LiveRegionListener final : public UiaEventHandler {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (iid != IID_IUnknown && iid != kUiaEventHandlerInterface) {
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    *object = static_cast<UiaEventHandler*>(this);
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT STDMETHODCALLTYPE HandleAutomationEvent(UiaElement* sender, int event) override {
+    if (event != kLiveRegionChangedEvent || sender == nullptr) return S_OK;
+    const PropertySeen name = ReadElementProperty(*sender, kNameProperty);
+    const std::lock_guard lock(mutex_);
+    spoken_.push_back(std::holds_alternative<std::wstring>(name) ? std::get<std::wstring>(name)
+                                                                 : L"(name unread)");
+    heard_.notify_all();
+    return S_OK;
+  }
+
+  // What was heard since the last call, once it includes `expected` or the wait is over.
+  std::vector<std::wstring> AwaitSpoken(const std::wstring& expected) {
+    std::unique_lock lock(mutex_);
+    heard_.wait_for(lock, kEventWait, [&] {
+      return std::find(spoken_.begin(), spoken_.end(), expected) != spoken_.end();
+    });
+    return std::exchange(spoken_, {});
+  }
+
+ private:
+  std::atomic<ULONG> references_{1};
+  std::mutex mutex_;
+  std::condition_variable heard_;
+  std::vector<std::wstring> spoken_;
+};
 
 class UiAutomationTest : public testing::Test {
  protected:
@@ -163,6 +262,12 @@ TEST_F(UiAutomationTest, StatusBarIsReadAsTheRunsLastStatusText) {
        L"The selected project is created in the newer version of Brenlow Professional. You do "
        L"not need to convert your project."},
   };
+  UiaElement* raw = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(client_->ElementFromHandle(app_->statusBar(), &raw));
+  const ComPtr<UiaElement> statusBar(raw);
+  const ComPtr<LiveRegionListener> listener(new LiveRegionListener);
+  ASSERT_HRESULT_SUCCEEDED(client_->AddAutomationEventHandler(
+      kLiveRegionChangedEvent, statusBar.get(), kTreeScopeElement, nullptr, listener.get()));
   for (const auto& [folder, version, status] : runs) {
     SCOPED_TRACE(version);
     const auto project = WriteSampleProject(scratch_->Child(folder), version);
@@ -171,7 +276,14 @@ TEST_F(UiAutomationTest, StatusBarIsReadAsTheRunsLastStatusText) {
     ASSERT_TRUE(run.finished);
     ASSERT_EQ(run.statusText, status);
     EXPECT_EQ(Read(app_->statusBar(), kNameProperty), PropertySeen(std::wstring(status)));
+    // What Narrator speaks: the event came, and the Name it reads then is the last status text.
+    const std::vector<std::wstring> spoken = listener->AwaitSpoken(status);
+    EXPECT_NE(std::find(spoken.begin(), spoken.end(), status), spoken.end())
+        << "no live-region event with the Name " << testing::PrintToString(std::wstring(status))
+        << " within " << kEventWait.count() << " s; heard " << testing::PrintToString(spoken);
   }
+  EXPECT_HRESULT_SUCCEEDED(client_->RemoveAutomationEventHandler(kLiveRegionChangedEvent,
+                                                                 statusBar.get(), listener.get()));
 }
 
 }  // namespace
