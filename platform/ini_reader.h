@@ -1,10 +1,11 @@
 // A small reader of INI-style files: sections of "name=value" keys.
 //
 // Where the platform's profile reader (GetPrivateProfileString) documents how it reads a file,
-// this reader reads it the same way: "[section]" headers and "key=string" lines, names matched
-// without regard to case, one pair of quotes around a value dropped, and a file that starts with
-// a UTF-16 byte-order mark read as UTF-16. The rest is undocumented there, and these rules are the
-// reader's own, which may differ from the platform's; where they differ on purpose, they say so.
+// this reader reads it the same way: "[section]" headers and "key=string" lines, section and key
+// names matched without regard to case, and the quotes around a value discarded. That is all it
+// documents. The rest, reading a file that starts with a UTF-16 byte-order mark as UTF-16 among
+// it, is this reader's own choice, which may differ from the platform's; where it differs on
+// purpose, it says so.
 //
 // - A file that starts with FF FE or FE FF is UTF-16, little- or big-endian: each 16-bit unit is
 //   a character, the mark is none, and an odd last byte is dropped. Any other file is 8-bit text:
