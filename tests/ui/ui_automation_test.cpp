@@ -54,7 +54,7 @@ struct UiaClient : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE CompareRuntimeIds(void*) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetRootElement(void*) = 0;
   virtual HRESULT STDMETHODCALLTYPE ElementFromHandle(HWND window, UiaElement** element) = 0;
-  // ElementFromPoint to CreateNotCondition, in the order of UIAutomationClient.h.
+  // ElementFromPoint to CreateCacheRequest, in the order of UIAutomationClient.h.
   virtual HRESULT STDMETHODCALLTYPE Unused4() = 0;
   virtual HRESULT STDMETHODCALLTYPE Unused5() = 0;
   virtual HRESULT STDMETHODCALLTYPE Unused6() = 0;
@@ -69,7 +69,8 @@ struct UiaClient : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE Unused15() = 0;
   virtual HRESULT STDMETHODCALLTYPE Unused16() = 0;
   virtual HRESULT STDMETHODCALLTYPE Unused17() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Unused18() = 0;
+  virtual HRESULT STDMETHODCALLTYPE CreateTrueCondition(IUnknown** condition) = 0;
+  // CreateFalseCondition to CreateNotCondition.
   virtual HRESULT STDMETHODCALLTYPE Unused19() = 0;
   virtual HRESULT STDMETHODCALLTYPE Unused20() = 0;
   virtual HRESULT STDMETHODCALLTYPE Unused21() = 0;
@@ -80,7 +81,6 @@ struct UiaClient : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE Unused26() = 0;
   virtual HRESULT STDMETHODCALLTYPE Unused27() = 0;
   virtual HRESULT STDMETHODCALLTYPE Unused28() = 0;
-  virtual HRESULT STDMETHODCALLTYPE Unused29() = 0;
   virtual HRESULT STDMETHODCALLTYPE AddAutomationEventHandler(int event, UiaElement* element,
                                                               int scope, void* cacheRequest,
                                                               UiaEventHandler* handler) = 0;
