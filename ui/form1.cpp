@@ -5,11 +5,13 @@
 #include <cstddef>
 #include <cstring>
 #include <cwchar>
+#include <optional>
 #include <string_view>
 #include <utility>
 
 #include "platform/failure.h"
 #include "ui/app_name.h"
+#include "ui/path_field.h"
 #include "ui/status_bar.h"
 #include "ui/text_room.h"
 #include "ui/window_text.h"
@@ -24,8 +26,8 @@ constexpr wchar_t kClassName[] = L"BrenlowUpgradeForm1";
 // would leave the caption too little room to show whole. Not WS_CLIPCHILDREN: a group box paints
 // only its outline and relies on the window's background.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-// Lets IsDialogMessage move the focus through our controls with Tab.
-constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+// Lets IsDialogMessage move the focus through our controls with Tab, and takes dropped files.
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES;
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 // Posted at creation: the rest of the start, once the window has been shown.
 constexpr UINT kFinishStartMessage = WM_APP + 1;
@@ -131,6 +133,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kFinishStartMessage:
       FinishStart();
       return 0;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
     case WM_SYSCOLORCHANGE:
       // Common controls repaint in the new colours only when told.
       SendMessageW(Control(kStatusBarId), WM_SYSCOLORCHANGE, wParam, lParam);
@@ -165,6 +170,7 @@ bool Form1::OnCreate() {
   }
   // No length limit on the path field (0 lifts the default of 32767 characters).
   SendMessageW(Control(kPathFieldId), EM_SETLIMITTEXT, 0, 0);
+  PassDropsToParent(Control(kPathFieldId));
   DrawStatusBarFitted(Control(kStatusBarId));
   FitClientArea(layout.client);
   RECT window{};
@@ -182,6 +188,8 @@ void Form1::FinishStart() {
   // run in it). Where COM cannot be had, the window works without what needs it.
   apartment_ = platform::EnterComApartment(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   AnnotateForScreenReaders();
+  // Where the system cannot complete names, the field stays a plain field.
+  CompletePathNames(Control(kPathFieldId));
 }
 
 void Form1::ChooseFont(UINT dpi) {
@@ -309,10 +317,24 @@ void Form1::Browse_Click() {
                 L").");
     return;
   }
+  ShowProjectPath(result.fileName);
+}
+
+void Form1::OnDropFiles(HDROP drop) noexcept {
+  // As a choice in the browse dialog: the path is put in the field, and nothing runs until
+  // Convert is pressed. A folder goes in like any path; the run's path check refuses it.
+  try {
+    if (const std::optional<std::wstring> path = FirstDroppedPath(drop)) ShowProjectPath(*path);
+  } catch (...) {
+    ReportUnexpectedFailure();
+  }
+}
+
+void Form1::ShowProjectPath(const std::wstring& path) {
   HWND field = Control(kPathFieldId);
-  SetWindowTextW(field, result.fileName.c_str());
+  SetWindowTextW(field, path.c_str());
   // The caret at the end scrolls the field there, so that the file's name is in view.
-  const auto end = static_cast<WPARAM>(result.fileName.size());
+  const auto end = static_cast<WPARAM>(path.size());
   SendMessageW(field, EM_SETSEL, end, static_cast<LPARAM>(end));
   SendMessageW(field, EM_SCROLLCARET, 0, 0);
 }

@@ -10,6 +10,7 @@
 #include "ui/dpi.h"
 #include "ui/file_dialog.h"
 #include "ui/form1_layout.h"
+#include "ui/path_field.h"
 #include "ui/upgrade_state.h"
 #include "ui/upgrade_ui.h"
 
@@ -26,8 +27,9 @@ class Form1 final : public UpgradeUi {
 
   // Creates the window, hidden, laid out for the DPI it is placed at and the message font there,
   // centred on its monitor's work area. On failure returns false and GetLastError() tells why.
-  // What the first paint does not need (COM, the screen readers' annotations) follows in a
-  // message posted to the window, which the thread's messages bring before any input.
+  // What the first paint does not need (COM, the screen readers' annotations, the completion of
+  // names in the path field) follows in a message posted to the window, which the thread's
+  // messages bring before any input.
   bool Create(HINSTANCE instance);
 
   HWND hwnd() const { return hwnd_; }
@@ -53,9 +55,13 @@ class Form1 final : public UpgradeUi {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnGetDpiScaledSize(UINT dpi, SIZE& size);
   void OnSettingChange();
+  void OnDropFiles(HDROP drop) noexcept;
   void OnDestroy();
-  // Enters the COM apartment and annotates the controls for screen readers, once.
+  // Enters the COM apartment, annotates the controls for screen readers and has the path field
+  // complete names, once.
   void FinishStart();
+  // Puts the path in the field with its end in view, as a choice of the file's.
+  void ShowProjectPath(const std::wstring& path);
 
   // Makes the message font for that DPI the window's.
   void ChooseFont(UINT dpi);

@@ -31,9 +31,11 @@ constexpr std::array<ControlRow, kControlCount> kControls{
           L"Please browse your Brenlow Professional project, then press Convert to upgrade your "
           L"project.",
           {120, 240, 4335, 495}, kProjectHintId, kProjectFrameId),
+    // Takes dropped files itself, as the window does, rather than trusting a drop to reach the
+    // window through it.
     ControlRow{L"txtStandardProject", ControlKind::kTextBox, L"EDIT", L"",
-               ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, {360, 960, 3615, 285},
-               kPathFieldId, 0},
+               ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES,
+               {360, 960, 3615, 285}, kPathFieldId, 0},
     Button(L"Browse", L"...", {4080, 960, 495, 285}, kBrowseButtonId),
     Button(L"ConvertButton", L"Convert", {360, 1440, 1335, 375}, kConvertButtonId),
     Frame(L"Frame2", L"", {120, 2040, 4575, 2055}, kNotesFrameId),

@@ -8,6 +8,7 @@ add_library(bu_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/file_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1_layout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/path_field.cpp
   ${CMAKE_CURRENT_LIST_DIR}/status_bar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/text_room.cpp
   ${CMAKE_CURRENT_LIST_DIR}/work_area.cpp

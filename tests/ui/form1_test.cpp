@@ -6,12 +6,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "tests/ui/window_fixture.h"
 #include "ui/form1_layout.h"
+
+#include <shlobj.h>
 
 namespace ui {
 namespace {
@@ -247,6 +250,54 @@ TEST_F(Form1Test, DestroyingTheWindowClearsItsHandle) {
   SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi + 48, dpi + 48),
                reinterpret_cast<LPARAM>(&suggested));
   EXPECT_EQ(form_->Dpi(), dpi);
+}
+
+// A drop as the shell hands it over: a DROPFILES block of wide paths, each ended by a NUL, the
+// list by another. The receiver frees it.
+HDROP MakeDrop(const std::vector<std::wstring>& paths) {
+  std::wstring list;
+  for (const std::wstring& path : paths) list.append(path).push_back(L'\0');
+  list.push_back(L'\0');
+  const std::size_t listBytes = list.size() * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + listBytes);
+  if (memory == nullptr) return nullptr;
+  auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+  files->pFiles = sizeof(DROPFILES);
+  files->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), list.data(), listBytes);
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+TEST_F(Form1Test, ADropOnTheWindowOrTheFieldPutsTheFirstPathInTheFieldAndRunsNothing) {
+  const std::wstring project = L"C:\\Projects\\Sample.ipr";
+  const std::wstring deep = L"C:\\" + std::wstring(300, L'd') + L"\\Проект プロジェクト.ipr";
+  const std::wstring typed = L"typed before";
+  const struct {
+    const char* what;
+    std::vector<std::wstring> paths;
+    std::wstring field;  // what the field holds after the drop
+  } drops[] = {
+      {"one file", {project}, project},
+      {"several: the first", {project, L"C:\\Other\\Second.ipr"}, project},
+      {"a folder, as any path", {L"C:\\Projects"}, L"C:\\Projects"},
+      {"a path longer than MAX_PATH", {deep}, deep},
+      {"nothing", {}, typed},
+  };
+  for (const int target : {0, static_cast<int>(kPathFieldId)}) {
+    HWND receiver = target == 0 ? form_->hwnd() : Child(kPathFieldId);
+    for (const auto& drop : drops) {
+      SCOPED_TRACE(std::string(drop.what) + (target == 0 ? ", on the window" : ", on the field"));
+      SetWindowTextW(Child(kPathFieldId), typed.c_str());
+      const HDROP handle = MakeDrop(drop.paths);
+      ASSERT_NE(handle, nullptr);
+      SendMessageW(receiver, WM_DROPFILES, reinterpret_cast<WPARAM>(handle), 0);
+      EXPECT_EQ(form_->ProjectPath(), drop.field);
+      // Nothing ran: the fixture's window fails the test if it asks for the file services.
+      EXPECT_EQ(WindowText(Child(kStatusBarId)), L"");
+      EXPECT_EQ(GlobalSize(handle), 0u) << "the drop was not finished, and its memory is lost";
+    }
+  }
 }
 
 }  // namespace
