@@ -34,15 +34,23 @@ using test_support::WriteSampleProject;
 // The two client interfaces used here, declared by their slots, since not every SDK's headers
 // have them (Debian's mingw-w64 has the identifiers only). The methods before the ones called
 // keep their places in the table.
+struct UiaElementArray;
+
 struct UiaElement : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE SetFocus() = 0;
   virtual HRESULT STDMETHODCALLTYPE GetRuntimeId(void*) = 0;
   virtual HRESULT STDMETHODCALLTYPE FindFirst(void*) = 0;
-  virtual HRESULT STDMETHODCALLTYPE FindAll(void*) = 0;
+  virtual HRESULT STDMETHODCALLTYPE FindAll(int scope, IUnknown* condition,
+                                            UiaElementArray** found) = 0;
   virtual HRESULT STDMETHODCALLTYPE FindFirstBuildCache(void*) = 0;
   virtual HRESULT STDMETHODCALLTYPE FindAllBuildCache(void*) = 0;
   virtual HRESULT STDMETHODCALLTYPE BuildUpdatedCache(void*) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetCurrentPropertyValue(int property, VARIANT* value) = 0;
+};
+
+struct UiaElementArray : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE get_Length(int* length) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetElement(int index, UiaElement** element) = 0;
 };
 
 struct UiaEventHandler : IUnknown {
@@ -99,6 +107,7 @@ constexpr int kNameProperty = 30005;
 constexpr int kLiveSettingProperty = 30135;
 constexpr int kLiveRegionChangedEvent = 20024;
 constexpr int kTreeScopeElement = 1;
+constexpr int kTreeScopeDescendants = 4;
 constexpr LONG kPolite = 1;
 // How long a live-region event may take to come through UI Automation's own thread.
 constexpr std::chrono::seconds kEventWait{10};
@@ -145,6 +154,47 @@ PropertySeen ReadProperty(UiaClient& client, HWND control, int property) {
     return Unread{result};
   }
   return ReadElementProperty(*ComPtr<UiaElement>(raw), property);
+}
+
+// The Names of every element below the window, as a screen reader would walk them.
+std::vector<std::wstring> NamesBelow(UiaClient& client, HWND window) {
+  std::vector<std::wstring> names;
+  UiaElement* rawElement = nullptr;
+  IUnknown* rawCondition = nullptr;
+  if (FAILED(client.ElementFromHandle(window, &rawElement))) return names;
+  const ComPtr<UiaElement> element(rawElement);
+  if (FAILED(client.CreateTrueCondition(&rawCondition))) return names;
+  const ComPtr<IUnknown> everything(rawCondition);
+  UiaElementArray* rawFound = nullptr;
+  if (FAILED(element->FindAll(kTreeScopeDescendants, everything.get(), &rawFound))) return names;
+  const ComPtr<UiaElementArray> found(rawFound);
+  int length = 0;
+  found->get_Length(&length);
+  for (int i = 0; i < length; ++i) {
+    UiaElement* rawItem = nullptr;
+    if (FAILED(found->GetElement(i, &rawItem))) continue;
+    const PropertySeen name = ReadElementProperty(*ComPtr<UiaElement>(rawItem), kNameProperty);
+    if (std::holds_alternative<std::wstring>(name)) names.push_back(std::get<std::wstring>(name));
+  }
+  return names;
+}
+
+// The program's shown suggestion list: the shell's completion puts it in a window of its own.
+HWND ShownSuggestionList(DWORD processId) {
+  HWND list = nullptr;
+  while ((list = FindWindowExW(nullptr, list, L"Auto-Suggest Dropdown", nullptr)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(list, &owner);
+    if (owner == processId && IsWindowVisible(list)) return list;
+  }
+  return nullptr;
+}
+
+bool EndsWithIgnoringCase(const std::wstring& text, const std::wstring& tail) {
+  return text.size() >= tail.size() &&
+         CompareStringOrdinal(text.c_str() + (text.size() - tail.size()),
+                              static_cast<int>(tail.size()), tail.c_str(),
+                              static_cast<int>(tail.size()), TRUE) == CSTR_EQUAL;
 }
 
 // Hears the live-region events of one element as a screen reader does, on UI Automation's own
@@ -284,6 +334,39 @@ TEST_F(UiAutomationTest, StatusBarIsReadAsTheRunsLastStatusText) {
   }
   EXPECT_HRESULT_SUCCEEDED(client_->RemoveAutomationEventHandler(kLiveRegionChangedEvent,
                                                                  statusBar.get(), listener.get()));
+}
+
+TEST_F(UiAutomationTest, PathFieldSuggestsTheFilesOfTheFolderTypedSoFar) {
+  const auto project = WriteSampleProject(scratch_->Child(L"Completed"), "1.10.000");
+  UiaElement* raw = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(client_->ElementFromHandle(app_->field(), &raw));
+  ASSERT_HRESULT_SUCCEEDED(ComPtr<UiaElement>(raw)->SetFocus());
+  // The folder's path, then typed as a user types: its separator and the file name's first
+  // letter, on which the completion lists what the folder holds.
+  app_->SetFieldText(project.folder);
+  for (const wchar_t typed : {L'\\', test_support::kProject[0]}) {
+    PostMessageW(app_->field(), WM_CHAR, typed, 1);
+  }
+  ASSERT_TRUE(app_->WaitUntilPostedHandled());
+  DWORD processId = 0;
+  GetWindowThreadProcessId(app_->form(), &processId);
+  const std::wstring fileName = L"\\" + std::wstring(test_support::kProject);
+  std::vector<std::wstring> offered;
+  const auto deadline = std::chrono::steady_clock::now() + kEventWait;
+  bool found = false;
+  while (!found && std::chrono::steady_clock::now() < deadline) {
+    if (HWND list = ShownSuggestionList(processId)) offered = NamesBelow(*client_, list);
+    found = std::any_of(offered.begin(), offered.end(), [&](const std::wstring& name) {
+      return EndsWithIgnoringCase(name, fileName);
+    });
+    if (!found) Sleep(100);
+  }
+  EXPECT_TRUE(found) << "the suggestions did not offer "
+                     << testing::PrintToString(project.projectFile) << "; offered "
+                     << testing::PrintToString(offered);
+  // Esc closes the list; the field goes back to holding nothing for the tests after this one.
+  app_->PostKey(app_->field(), VK_ESCAPE);
+  app_->SetFieldText(L"");
 }
 
 }  // namespace
