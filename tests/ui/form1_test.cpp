@@ -147,24 +147,25 @@ TEST_F(Form1Test, SystemColourChangeReachesTheStatusBar) {
 }
 
 TEST_F(Form1Test, EveryControlUsesTheMessageFontWhichIsReplacedOnDpiChange) {
-  const HFONT font96 = form_->Font();
-  ASSERT_NE(font96, nullptr);
+  const HFONT before = form_->Font();
+  ASSERT_NE(before, nullptr);
   for (const ControlRow& row : Form1Controls()) {
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Child(row.id), WM_GETFONT, 0, 0)), font96)
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Child(row.id), WM_GETFONT, 0, 0)), before)
         << "control " << row.id;
   }
-  LOGFONTW at96{};
-  ASSERT_NE(GetObjectW(font96, sizeof(at96), &at96), 0);
+  LOGFONTW was{};
+  ASSERT_NE(GetObjectW(before, sizeof(was), &was), 0);
 
-  ChangeDpi(144);
-  const HFONT font144 = form_->Font();
-  ASSERT_NE(font144, font96);
-  LOGFONTW at144{};
-  ASSERT_NE(GetObjectW(font144, sizeof(at144), &at144), 0);
-  EXPECT_NEAR(std::abs(at144.lfHeight), std::abs(at96.lfHeight) * 1.5, 1.0);
-  EXPECT_EQ(GetObjectW(font96, sizeof(at96), &at96), 0) << "the old font was not deleted";
+  // Half as many dots again, from whatever DPI the display has.
+  ChangeDpi(form_->Dpi() * 3 / 2);
+  const HFONT after = form_->Font();
+  ASSERT_NE(after, before);
+  LOGFONTW now{};
+  ASSERT_NE(GetObjectW(after, sizeof(now), &now), 0);
+  EXPECT_NEAR(std::abs(now.lfHeight), std::abs(was.lfHeight) * 1.5, 1.0);
+  EXPECT_EQ(GetObjectW(before, sizeof(was), &was), 0) << "the old font was not deleted";
   for (const ControlRow& row : Form1Controls()) {
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Child(row.id), WM_GETFONT, 0, 0)), font144);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Child(row.id), WM_GETFONT, 0, 0)), after);
   }
 }
 
