@@ -77,6 +77,15 @@ TEST_F(Form1Test, ControlsShowTheirTextsAndStartEmpty) {
   }
 }
 
+TEST_F(Form1Test, ItsControlsAreVersion6OfTheCommonControlsAsTheProgramsAre) {
+  // The test embeds the program's manifest. Only version 6 answers BCM_GETIDEALSIZE (Wine's
+  // version 6 gives its DllGetVersion as 5.81, so that cannot tell).
+  SIZE ideal{};
+  EXPECT_TRUE(
+      SendMessageW(Child(kConvertButtonId), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
+  EXPECT_GT(ideal.cx, 0);
+}
+
 TEST_F(Form1Test, TabStopsAreFieldBrowseConvertInThatOrderAndNoButtonIsDefault) {
   std::vector<HWND> order;
   HWND first = GetNextDlgTabItem(form_->hwnd(), nullptr, FALSE);
