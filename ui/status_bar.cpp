@@ -55,6 +55,7 @@ struct Theme {
 struct FittedStatusBar {
   HWND tip = nullptr;
   std::wstring tipText;
+  bool tipRefused = false;  // the tooltip would not take its tool: none is made again
 };
 
 // What to draw, and how it gives way. A path gives way in its middle (DT_PATH_ELLIPSIS keeps the
@@ -80,7 +81,9 @@ Fitted FitInto(HDC dc, std::wstring_view text, int width) {
 
 TTTOOLINFOW ToolFor(HWND statusBar, const std::wstring& text) {
   TTTOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
+  // The size that both versions of the common controls take: version 5.82 may refuse
+  // sizeof(TTTOOLINFOW), which counts the lpReserved that version 6 added.
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = GetParent(statusBar);
   tool.uId = reinterpret_cast<UINT_PTR>(statusBar);
@@ -90,15 +93,20 @@ TTTOOLINFOW ToolFor(HWND statusBar, const std::wstring& text) {
 
 // The tooltip shows `text` from now on; "" shows none.
 void ShowInTip(HWND statusBar, FittedStatusBar& state, const std::wstring& text) {
-  if (text == state.tipText) return;
+  if (text == state.tipText || state.tipRefused) return;
   if (state.tip == nullptr) {
     state.tip = CreateWindowExW(
         WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(statusBar), nullptr,
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(statusBar, GWLP_HINSTANCE)), nullptr);
+    if (state.tip == nullptr) return;
     const TTTOOLINFOW tool = ToolFor(statusBar, L"");
-    if (state.tip == nullptr ||
-        !SendMessageW(state.tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+    if (!SendMessageW(state.tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+      // A tooltip without its tool would never show. The control that refused it once would
+      // refuse it again.
+      DestroyWindow(state.tip);
+      state.tip = nullptr;
+      state.tipRefused = true;
       return;
     }
   }
