@@ -99,9 +99,12 @@ bool GetMessageFont(UINT dpi, LOGFONTW& font) {
   return true;
 }
 
-platform::ScopedFont CreateMessageFont(UINT dpi, LOGFONTW& font) {
+platform::ScopedFont CreateMessageFont(UINT dpi, LOGFONTW& font, MessageFontSource source) {
   font = LOGFONTW{};
-  if (!GetMessageFont(dpi, font)) return platform::ScopedFont{};
+  if (!source(dpi, font)) {
+    font = LOGFONTW{};
+    return platform::ScopedFont{};
+  }
   return platform::ScopedFont(CreateFontIndirectW(&font));
 }
 

@@ -32,8 +32,13 @@ bool GetNonClientMetrics(UINT dpi, NONCLIENTMETRICSW& metrics);
 // if it cannot be had.
 bool GetMessageFont(UINT dpi, LOGFONTW& font);
 
-// That font made, and in `font` what it was made from; an empty owner and a zeroed `font` if none
-// can be had.
-platform::ScopedFont CreateMessageFont(UINT dpi, LOGFONTW& font);
+// Where a window takes its message font from at a DPI: the system's (GetMessageFont), or, for a
+// test that needs a font of its own, that font. False where none can be had.
+using MessageFontSource = bool (*)(UINT dpi, LOGFONTW& font);
+
+// The source's font made, and in `font` what it was made from; an empty owner and a zeroed `font`
+// if none can be had.
+platform::ScopedFont CreateMessageFont(UINT dpi, LOGFONTW& font,
+                                       MessageFontSource source = GetMessageFont);
 
 }  // namespace ui

@@ -19,8 +19,10 @@ namespace ui {
 class Form1 final : public UpgradeUi {
  public:
   // endsProgram: destroying the window ends the thread's message loop, as the program's own
-  // window must; a test that makes several windows on one thread passes false.
-  explicit Form1(UpgradeState::FileSystemFactory factory, bool endsProgram = true);
+  // window must; a test that makes several windows on one thread passes false. messageFont: the
+  // font that the window is laid out in, the system's message font unless a test needs another.
+  explicit Form1(UpgradeState::FileSystemFactory factory, bool endsProgram = true,
+                 MessageFontSource messageFont = GetMessageFont);
   ~Form1() override;
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
@@ -89,6 +91,7 @@ class Form1 final : public UpgradeUi {
   AccessibleAnnotations annotations_;
   HWND lastFocus_ = nullptr;  // given back when the window is activated again
   bool endsProgram_;
+  MessageFontSource messageFont_;
   std::wstring appName_;
   OpenFileDialog dlgSource{kDlgSourceFilter};
   UpgradeState state_;

@@ -21,40 +21,36 @@ constexpr UINT kTextFormat = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
 // DT_MODIFYSTRING may lengthen the text by that many characters.
 constexpr std::size_t kEllipsisRoom = 4;
 
-// The visual style's functions, found in uxtheme where it is loaded: a status bar that has a
-// theme got it through uxtheme, so where uxtheme is not loaded there is no theme to draw. Not
-// imported, so that the program's start does not wait for uxtheme to load before the themed
-// controls need it.
+// The status bar's visual style, where it has one and the functions to draw it are there.
 struct Theme {
-  using GetWindowThemeFn = HTHEME(WINAPI*)(HWND);
-  using DrawBackgroundFn = HRESULT(WINAPI*)(HTHEME, HDC, int, int, const RECT*, const RECT*);
-  using ContentRectFn = HRESULT(WINAPI*)(HTHEME, HDC, int, int, const RECT*, RECT*);
-
-  static Theme Of(HWND window) {
-    Theme theme;
-    HMODULE uxtheme = GetModuleHandleW(L"uxtheme.dll");
-    const auto getWindowTheme =
-        platform::LibraryFunction<GetWindowThemeFn>(uxtheme, "GetWindowTheme");
-    theme.drawBackground =
-        platform::LibraryFunction<DrawBackgroundFn>(uxtheme, "DrawThemeBackground");
-    theme.contentRect =
-        platform::LibraryFunction<ContentRectFn>(uxtheme, "GetThemeBackgroundContentRect");
-    if (getWindowTheme != nullptr && theme.drawBackground != nullptr &&
-        theme.contentRect != nullptr) {
-      theme.handle = getWindowTheme(window);
+  static Theme Of(HWND window, const StatusBarTheme& functions) {
+    Theme theme{nullptr, functions};
+    if (functions.getWindowTheme != nullptr && functions.drawBackground != nullptr &&
+        functions.contentRect != nullptr) {
+      theme.handle = functions.getWindowTheme(window);
     }
     return theme;
   }
 
-  HTHEME handle = nullptr;
-  DrawBackgroundFn drawBackground = nullptr;
-  ContentRectFn contentRect = nullptr;
+  // The style's text colour for the pane, else the button text's, as the control draws it.
+  COLORREF PaneTextColour() const {
+    COLORREF colour = 0;
+    if (functions.color != nullptr &&
+        SUCCEEDED(functions.color(handle, SP_PANE, 0, TMT_TEXTCOLOR, &colour))) {
+      return colour;
+    }
+    return GetSysColor(COLOR_BTNTEXT);
+  }
+
+  HTHEME handle;
+  const StatusBarTheme& functions;
 };
 
 // What the subclass keeps: the tooltip, made the first time a text is cut, and what it shows.
 struct FittedStatusBar {
   HWND tip = nullptr;
   std::wstring tipText;
+  bool tipRefused = false;  // the tooltip would not take its tool: none is made again
 };
 
 // What to draw, and how it gives way. A path gives way in its middle (DT_PATH_ELLIPSIS keeps the
@@ -80,7 +76,9 @@ Fitted FitInto(HDC dc, std::wstring_view text, int width) {
 
 TTTOOLINFOW ToolFor(HWND statusBar, const std::wstring& text) {
   TTTOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
+  // The size that both versions of the common controls take: version 5.82 may refuse
+  // sizeof(TTTOOLINFOW), which counts the lpReserved that version 6 added.
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = GetParent(statusBar);
   tool.uId = reinterpret_cast<UINT_PTR>(statusBar);
@@ -90,15 +88,20 @@ TTTOOLINFOW ToolFor(HWND statusBar, const std::wstring& text) {
 
 // The tooltip shows `text` from now on; "" shows none.
 void ShowInTip(HWND statusBar, FittedStatusBar& state, const std::wstring& text) {
-  if (text == state.tipText) return;
+  if (text == state.tipText || state.tipRefused) return;
   if (state.tip == nullptr) {
     state.tip = CreateWindowExW(
         WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(statusBar), nullptr,
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(statusBar, GWLP_HINSTANCE)), nullptr);
+    if (state.tip == nullptr) return;
     const TTTOOLINFOW tool = ToolFor(statusBar, L"");
-    if (state.tip == nullptr ||
-        !SendMessageW(state.tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+    if (!SendMessageW(state.tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+      // A tooltip without its tool would never show. The control that refused it once would
+      // refuse it again.
+      DestroyWindow(state.tip);
+      state.tip = nullptr;
+      state.tipRefused = true;
       return;
     }
   }
@@ -162,7 +165,18 @@ bool DrawStatusBarFitted(HWND statusBar) {
   return true;
 }
 
-std::wstring DrawFittedStatusText(HWND statusBar, HDC dc, std::wstring_view text) {
+StatusBarTheme UxThemeFunctions() {
+  HMODULE uxtheme = GetModuleHandleW(L"uxtheme.dll");
+  return StatusBarTheme{
+      platform::LibraryFunction<StatusBarTheme::GetWindowThemeFn>(uxtheme, "GetWindowTheme"),
+      platform::LibraryFunction<StatusBarTheme::DrawBackgroundFn>(uxtheme, "DrawThemeBackground"),
+      platform::LibraryFunction<StatusBarTheme::ContentRectFn>(uxtheme,
+                                                               "GetThemeBackgroundContentRect"),
+      platform::LibraryFunction<StatusBarTheme::ColorFn>(uxtheme, "GetThemeColor")};
+}
+
+std::wstring DrawFittedStatusText(HWND statusBar, HDC dc, std::wstring_view text,
+                                  const StatusBarTheme& functions) {
   // The one part's pane: the client area less the status bar's borders above and to the left.
   // (SB_GETRECT is no help here: the control brings its parts' bounds up to date as it paints.)
   RECT client{};
@@ -173,11 +187,13 @@ std::wstring DrawFittedStatusText(HWND statusBar, HDC dc, std::wstring_view text
     room.left += borders[0];
     room.top += borders[1];
   }
-  if (const Theme theme = Theme::Of(statusBar); theme.handle != nullptr) {
-    theme.drawBackground(theme.handle, dc, 0, 0, &client, nullptr);
+  COLORREF textColour = GetSysColor(COLOR_BTNTEXT);
+  if (const Theme theme = Theme::Of(statusBar, functions); theme.handle != nullptr) {
+    functions.drawBackground(theme.handle, dc, 0, 0, &client, nullptr);
     const RECT pane = room;
-    theme.drawBackground(theme.handle, dc, SP_PANE, 0, &pane, nullptr);
-    theme.contentRect(theme.handle, dc, SP_PANE, 0, &pane, &room);
+    functions.drawBackground(theme.handle, dc, SP_PANE, 0, &pane, nullptr);
+    functions.contentRect(theme.handle, dc, SP_PANE, 0, &pane, &room);
+    textColour = theme.PaneTextColour();
   } else {
     FillRect(dc, &client, GetSysColorBrush(COLOR_3DFACE));
     const auto type = HIWORD(SendMessageW(statusBar, SB_GETTEXTLENGTHW, 0, 0));
@@ -190,7 +206,7 @@ std::wstring DrawFittedStatusText(HWND statusBar, HDC dc, std::wstring_view text
   if (font == nullptr) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   const platform::ScopedSelection selection = platform::SelectInto(dc, font);
   const int oldMode = SetBkMode(dc, TRANSPARENT);
-  const COLORREF oldColour = SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  const COLORREF oldColour = SetTextColor(dc, textColour);
   auto [drawn, ellipsis] = FitInto(dc, text, room.right - room.left);
   drawn.append(kEllipsisRoom, L'\0');
   DrawTextW(dc, drawn.data(), -1, &room, kTextFormat | DT_MODIFYSTRING | ellipsis);

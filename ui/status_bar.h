@@ -10,7 +10,28 @@
 
 #include "platform/win32_headers.h"
 
+#include <uxtheme.h>
+
 namespace ui {
+
+// The visual style's functions that the status bar is drawn with: uxtheme's, found where it is
+// loaded (a status bar that has a theme got it through uxtheme, so where uxtheme is not loaded
+// there is no theme to draw), or a test's stand-in for a visual style. Not imported, so that the
+// program's start does not wait for uxtheme to load before the themed controls need it.
+struct StatusBarTheme {
+  using GetWindowThemeFn = HTHEME(WINAPI*)(HWND);
+  using DrawBackgroundFn = HRESULT(WINAPI*)(HTHEME, HDC, int, int, const RECT*, const RECT*);
+  using ContentRectFn = HRESULT(WINAPI*)(HTHEME, HDC, int, int, const RECT*, RECT*);
+  using ColorFn = HRESULT(WINAPI*)(HTHEME, int, int, int, COLORREF*);
+
+  GetWindowThemeFn getWindowTheme = nullptr;
+  DrawBackgroundFn drawBackground = nullptr;
+  ContentRectFn contentRect = nullptr;
+  ColorFn color = nullptr;  // GetThemeColor
+};
+
+// uxtheme's own, each nullptr where uxtheme is not loaded.
+StatusBarTheme UxThemeFunctions();
 
 // Paints the status bar (one part, its text set with WM_SETTEXT or SB_SETTEXT) from now on, as
 // it paints itself: its background, its pane's sunken border unless the text is SBT_NOBORDERS,
@@ -20,7 +41,11 @@ namespace ui {
 bool DrawStatusBarFitted(HWND statusBar);
 
 // Draws the status bar with that text in its pane into `dc`, as the status bar shows them, and
-// returns the text as drawn: the whole text where it fits, else the text with its ellipsis.
-std::wstring DrawFittedStatusText(HWND statusBar, HDC dc, std::wstring_view text);
+// returns the text as drawn: the whole text where it fits, else the text with its ellipsis. Where
+// the status bar has a visual style, the text is in the style's colour for the pane, or the
+// button text's where the style gives none; without one, in the system's colours, which are what
+// high contrast sets.
+std::wstring DrawFittedStatusText(HWND statusBar, HDC dc, std::wstring_view text,
+                                  const StatusBarTheme& functions = UxThemeFunctions());
 
 }  // namespace ui

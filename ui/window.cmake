@@ -37,21 +37,34 @@ file(CONFIGURE OUTPUT ${resource_dir}/version_resource.h CONTENT [[
 #define BU_MANIFEST_FILE "@resource_dir@/brenlow_upgrade.manifest"
 ]] @ONLY)
 
+# Embeds the program's manifest in that executable, as the program embeds it: the program and
+# every test executable that makes its windows then get the same common controls and DPI
+# awareness.
+set(BU_RESOURCE_DIR ${resource_dir} CACHE INTERNAL "The resource files that CMake writes")
+function(bu_embed_manifest target)
+  set(manifest_rc ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/brenlow_upgrade_manifest.rc)
+  target_sources(${target} PRIVATE ${manifest_rc})
+  # The resource compiler finds the generated header there, which names the versioned manifest.
+  target_include_directories(${target} PRIVATE $<$<COMPILE_LANGUAGE:RC>:${BU_RESOURCE_DIR}>)
+  set_source_files_properties(${manifest_rc} TARGET_DIRECTORY ${target} PROPERTIES
+    OBJECT_DEPENDS "${BU_RESOURCE_DIR}/brenlow_upgrade.manifest;${BU_RESOURCE_DIR}/version_resource.h")
+  if(MSVC)
+    # The resource file embeds the manifest; a second one from the linker would clash with it.
+    target_link_options(${target} PRIVATE /MANIFEST:NO)
+  endif()
+endfunction()
+
 add_executable(BrenlowUpgrade WIN32
   ${CMAKE_CURRENT_LIST_DIR}/main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/brenlow_upgrade.rc
 )
 target_link_libraries(BrenlowUpgrade PRIVATE bu_window)
-# The resource compiler finds the generated header there, which names the versioned manifest.
-target_include_directories(BrenlowUpgrade PRIVATE $<$<COMPILE_LANGUAGE:RC>:${resource_dir}>)
+bu_embed_manifest(BrenlowUpgrade)
 if(MINGW)
   # No link time in the header, so that the same sources give the same exe; a release carries
   # no symbols.
   target_link_options(BrenlowUpgrade PRIVATE -municode -Wl,--no-insert-timestamp
     $<$<CONFIG:Release>:-s>)
-elseif(MSVC)
-  # The resource file embeds the manifest; a second one from the linker would clash with it.
-  target_link_options(BrenlowUpgrade PRIVATE /MANIFEST:NO)
 endif()
 set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/brenlow_upgrade.rc PROPERTIES
-  OBJECT_DEPENDS "${resource_dir}/brenlow_upgrade.manifest;${resource_dir}/version_resource.h")
+  OBJECT_DEPENDS "${resource_dir}/version_resource.h")

@@ -21,15 +21,21 @@ namespace {
 
 using Form1Test = Form1Fixture;
 
-// What the tooltip over the status bar shows; "" where there is none.
-std::wstring StatusBarTip(HWND form) {
+// The tooltip that the window owns, or nullptr.
+HWND StatusBarTipWindow(HWND form) {
   HWND tip = nullptr;
   do {
     tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr);
   } while (tip != nullptr && GetWindow(tip, GW_OWNER) != form);
+  return tip;
+}
+
+// What the tooltip over the status bar shows; "" where there is none.
+std::wstring StatusBarTip(HWND form) {
+  HWND tip = StatusBarTipWindow(form);
   std::wstring text(4096, L'\0');
   TTTOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.hwnd = form;
   tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(form, kStatusBarId));
   tool.lpszText = text.data();
@@ -78,6 +84,15 @@ TEST_F(Form1Test, ControlsShowTheirTextsAndStartEmpty) {
   for (const TextCase& c : cases) {
     EXPECT_EQ(WindowText(Child(c.id)), c.text) << "control " << c.id;
   }
+}
+
+TEST_F(Form1Test, ItsControlsAreVersion6OfTheCommonControlsAsTheProgramsAre) {
+  // The test embeds the program's manifest. Only version 6 answers BCM_GETIDEALSIZE (Wine's
+  // version 6 gives its DllGetVersion as 5.81, so that cannot tell).
+  SIZE ideal{};
+  EXPECT_TRUE(
+      SendMessageW(Child(kConvertButtonId), BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
+  EXPECT_GT(ideal.cx, 0);
 }
 
 TEST_F(Form1Test, TabStopsAreFieldBrowseConvertInThatOrderAndNoButtonIsDefault) {
@@ -150,24 +165,25 @@ TEST_F(Form1Test, SystemColourChangeReachesTheStatusBar) {
 }
 
 TEST_F(Form1Test, EveryControlUsesTheMessageFontWhichIsReplacedOnDpiChange) {
-  const HFONT font96 = form_->Font();
-  ASSERT_NE(font96, nullptr);
+  const HFONT before = form_->Font();
+  ASSERT_NE(before, nullptr);
   for (const ControlRow& row : Form1Controls()) {
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Child(row.id), WM_GETFONT, 0, 0)), font96)
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Child(row.id), WM_GETFONT, 0, 0)), before)
         << "control " << row.id;
   }
-  LOGFONTW at96{};
-  ASSERT_NE(GetObjectW(font96, sizeof(at96), &at96), 0);
+  LOGFONTW was{};
+  ASSERT_NE(GetObjectW(before, sizeof(was), &was), 0);
 
-  ChangeDpi(144);
-  const HFONT font144 = form_->Font();
-  ASSERT_NE(font144, font96);
-  LOGFONTW at144{};
-  ASSERT_NE(GetObjectW(font144, sizeof(at144), &at144), 0);
-  EXPECT_NEAR(std::abs(at144.lfHeight), std::abs(at96.lfHeight) * 1.5, 1.0);
-  EXPECT_EQ(GetObjectW(font96, sizeof(at96), &at96), 0) << "the old font was not deleted";
+  // Half as many dots again, from whatever DPI the display has.
+  ChangeDpi(form_->Dpi() * 3 / 2);
+  const HFONT after = form_->Font();
+  ASSERT_NE(after, before);
+  LOGFONTW now{};
+  ASSERT_NE(GetObjectW(after, sizeof(now), &now), 0);
+  EXPECT_NEAR(std::abs(now.lfHeight), std::abs(was.lfHeight) * 1.5, 1.0);
+  EXPECT_EQ(GetObjectW(before, sizeof(was), &was), 0) << "the old font was not deleted";
   for (const ControlRow& row : Form1Controls()) {
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Child(row.id), WM_GETFONT, 0, 0)), font144);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Child(row.id), WM_GETFONT, 0, 0)), after);
   }
 }
 
@@ -216,10 +232,13 @@ TEST_F(Form1Test, StatusTextIsPaintedBeforeTheCallReturns) {
   }
 }
 
+// A failure's text too long for the status bar.
+const std::wstring kCutShort = L"Error when upgrading C:\\" + std::wstring(200, L'P') +
+                               L"\\Project.ipr. Please make sure that this file is writable.";
+
 TEST_F(Form1Test, AStatusTextCutShortIsWholeInTheStatusBarsTooltip) {
+  const std::wstring& cut = kCutShort;
   ShowWindow(form_->hwnd(), SW_SHOWNOACTIVATE);
-  const std::wstring cut = L"Error when upgrading C:\\" + std::wstring(200, L'P') +
-                           L"\\Project.ipr. Please make sure that this file is writable.";
   const std::wstring newer =
       L"The selected project is created in the newer version of Brenlow Professional. You do not "
       L"need to convert your project.";
@@ -228,6 +247,67 @@ TEST_F(Form1Test, AStatusTextCutShortIsWholeInTheStatusBarsTooltip) {
        {std::pair{cut, cut}, {L"Complete!", none}, {newer, newer}, {cut, cut}}) {
     form_->SetStatusText(text);
     EXPECT_EQ(StatusBarTip(form_->hwnd()), tip) << testing::PrintToString(text);
+  }
+}
+
+// Stands in, while it lives, for the tooltip control of another version of the common controls:
+// every tooltip that the thread makes takes a tool no larger than maxToolSize, as version 5.82
+// takes none larger than TTTOOLINFOW_V2_SIZE.
+class TooltipOfAnotherVersion {
+ public:
+  explicit TooltipOfAnotherVersion(UINT maxToolSize)
+      : hook(SetWindowsHookExW(WH_CBT, OnCbt, nullptr, GetCurrentThreadId())) {
+    maxToolSize_ = maxToolSize;
+  }
+  ~TooltipOfAnotherVersion() { UnhookWindowsHookEx(hook); }
+
+  const HHOOK hook;
+
+ private:
+  static LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
+    wchar_t name[64]{};
+    const auto window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND && GetClassNameW(window, name, 64) &&
+        _wcsicmp(name, TOOLTIPS_CLASSW) == 0) {
+      SetWindowSubclass(window, Tooltip, 1, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static LRESULT CALLBACK Tooltip(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR) {
+    if (message == TTM_ADDTOOLW &&
+        reinterpret_cast<const TTTOOLINFOW*>(lParam)->cbSize > maxToolSize_) {
+      return FALSE;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, Tooltip, 1);
+    return DefSubclassProc(window, message, wParam, lParam);
+  }
+
+  static inline UINT maxToolSize_ = 0;
+};
+
+TEST_F(Form1Test, TheTooltipWorksWithVersion5AndIsNotKeptWithoutItsTool) {
+  const struct {
+    const char* what;
+    UINT maxToolSize;
+    bool shown;
+  } cases[] = {{"version 5.82", static_cast<UINT>(TTTOOLINFOW_V2_SIZE), true},
+               {"no tool taken at all", 0, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const TooltipOfAnotherVersion tooltip(c.maxToolSize);
+    ASSERT_NE(tooltip.hook, nullptr);
+    form_ = MakeForm1();
+    ASSERT_NE(form_, nullptr);
+    ShowWindow(form_->hwnd(), SW_SHOWNOACTIVATE);
+    // Twice: a tooltip refused once is not made again.
+    for (const std::wstring& text : {kCutShort, kCutShort + L" "}) {
+      form_->SetStatusText(text);
+      EXPECT_EQ(StatusBarTip(form_->hwnd()), c.shown ? text : L"");
+      EXPECT_EQ(StatusBarTipWindow(form_->hwnd()) != nullptr, c.shown)
+          << "a tooltip without its tool is kept";
+    }
+    EXPECT_EQ(WindowText(Child(kStatusBarId)), kCutShort + L" ");
   }
 }
 

@@ -33,6 +33,8 @@ std::ostream& operator<<(std::ostream& out, const TextSize& size) {
 
 class Form1TextSizeTest : public Form1Fixture, public testing::WithParamInterface<TextSize> {
  protected:
+  Form1TextSizeTest() : Form1Fixture(GetMessageFont) {}
+
   static void SetUpTestSuite() {
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     restore_ = std::make_unique<ScopedMetricsRestore>();
@@ -74,7 +76,10 @@ TEST_P(Form1TextSizeTest, AWindowOpenedAtThisSizeHoldsEveryText) {
   EXPECT_STREQ(font.lfFaceName, Face());
 
   const LayoutFigures figures = ExpectSoundLayout(fresh_->hwnd(), dpi);
-  if (GetParam().heightAt96 == -kDesignEmHeight && GetParam().face == nullptr) {
+  // At the design font, in its face as well as its size, whatever face the system's is.
+  LOGFONTW design{};
+  DesignMessageFont(dpi, design);
+  if (font.lfHeight == design.lfHeight && _wcsicmp(font.lfFaceName, design.lfFaceName) == 0) {
     ExpectTheTwipsTable(fresh_->hwnd(), dpi);
   }
   std::printf(

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "ui/dpi.h"
+#include "ui/form1_layout.h"
 
 namespace ui {
 namespace {
@@ -18,6 +19,15 @@ bool PutMetrics(NONCLIENTMETRICSW& metrics, UINT flags) {
 }
 
 }  // namespace
+
+bool DesignMessageFont(UINT dpi, LOGFONTW& font) {
+  font = LOGFONTW{};
+  font.lfHeight = -MulDiv(kDesignEmHeight, static_cast<int>(dpi), static_cast<int>(kBaseDpi));
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = DEFAULT_CHARSET;
+  wcsncpy(font.lfFaceName, L"Tahoma", LF_FACESIZE - 1);
+  return true;
+}
 
 bool SetMessageFont(int heightAt96, const wchar_t* face, bool announce) {
   NONCLIENTMETRICSW metrics;

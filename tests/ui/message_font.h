@@ -7,6 +7,12 @@
 
 namespace ui {
 
+// The message font that the window's twips table was drawn for, at that DPI: Tahoma, 11 pixels at
+// 96 dpi, as Wine's own message font is. Tahoma comes with every Windows and with every prefix
+// that scripts/wine-run makes, so that a test laid out in it needs neither the system's font nor
+// its face. Fit to be a Form1's MessageFontSource.
+bool DesignMessageFont(UINT dpi, LOGFONTW& font);
+
 // Sets the message font to that height at 96 dpi (scaled to the system's DPI, as the setting
 // does) in that face, or in the face it has where face is nullptr; false where the system
 // refused. announce: WM_SETTINGCHANGE goes to every top-level window.

@@ -8,6 +8,7 @@
 
 #include "platform/failure.h"
 #include "platform/win32_headers.h"
+#include "tests/ui/message_font.h"
 #include "ui/form1.h"
 #include "ui/window_text.h"
 
@@ -15,11 +16,17 @@
 
 namespace ui {
 
+// The window is laid out in the font that the twips table was drawn for, whatever the system's
+// message font, unless a suite passes the system's own (GetMessageFont) to follow the user's text
+// size.
 class Form1Fixture : public testing::Test {
  protected:
+  explicit Form1Fixture(MessageFontSource messageFont = DesignMessageFont)
+      : messageFont_(messageFont) {}
+
   void SetUp() override {
     // Per-monitor aware, as the program's manifest makes the program, so that the window is laid
-    // out at the display's own DPI.
+    // out at the display's own DPI; refused, and harmless, where a manifest has made it so.
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
@@ -30,14 +37,14 @@ class Form1Fixture : public testing::Test {
   void TearDown() override { form_.reset(); }
 
   // A window of its own, created; null after a failure.
-  static std::unique_ptr<Form1> MakeForm1() {
+  std::unique_ptr<Form1> MakeForm1() const {
     // These tests never convert: a file service asked for is a fault of the window.
     auto form = std::make_unique<Form1>(
         []() -> std::unique_ptr<platform::FileSystemObject> {
           ADD_FAILURE() << "the window asked for the file services";
           throw platform::Failure(platform::kInternalError, "no file services in this test");
         },
-        /*endsProgram=*/false);
+        /*endsProgram=*/false, messageFont_);
     if (form->Create(GetModuleHandleW(nullptr))) return form;
     ADD_FAILURE() << "the window could not be created: " << GetLastError();
     return nullptr;
@@ -64,6 +71,7 @@ class Form1Fixture : public testing::Test {
                  reinterpret_cast<LPARAM>(&suggested));
   }
 
+  const MessageFontSource messageFont_;
   std::unique_ptr<Form1> form_;
 };
 
