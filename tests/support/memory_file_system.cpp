@@ -185,7 +185,6 @@ NodePtr MemoryDisk::Add(std::wstring_view path, bool folder) {
   node->folder = folder;
   const std::wstring key = Key(path);
   names_[key] = node;
-  if (folder) durable_[key] = node;
   return node;
 }
 
@@ -205,7 +204,8 @@ void MemoryDisk::Rename(std::wstring_view from, std::wstring_view to) {
   WriteThroughFolder(FolderKey(fromKey));
 }
 
-void MemoryDisk::WriteThroughFolder(const std::wstring& folderKey) {
+void MemoryDisk::WriteThroughFolder(std::wstring_view folder) {
+  const std::wstring folderKey = Key(folder);
   std::erase_if(durable_, [&](const auto& entry) {
     return FolderKey(entry.first) == folderKey && !names_.contains(entry.first);
   });
@@ -218,7 +218,7 @@ void MemoryDisk::PutFolder(std::wstring_view path) {
   const std::wstring key = Key(path);
   if (key.empty() || IsFolder(key)) return;
   PutFolder(FolderKey(key));
-  Add(key, true);
+  durable_[key] = Add(key, true);
 }
 
 void MemoryDisk::Put(std::wstring_view path, std::string_view bytes) {
@@ -254,7 +254,9 @@ std::vector<std::wstring> MemoryDisk::FilesBelow(std::wstring_view folder) const
 
 MemoryDisk MemoryDisk::AfterCrash() const {
   MemoryDisk kept;
+  // A folder comes before the names in it, so the folder of each name is decided by then.
   for (const auto& [key, node] : durable_) {
+    if (!kept.FolderExists(FolderKey(key))) continue;
     auto copy = std::make_shared<Node>(*node);
     copy->data = copy->durable;
     kept.names_[key] = copy;
