@@ -74,6 +74,7 @@ class MemoryFileSystem final : public platform::FileSystemObject {
     if (disk_->Find(path)) throw Failure(platform::kFileAlreadyExists, "the name is taken");
     RequireFolderOf(path);
     disk_->Add(path, true);
+    WriteThroughNameOf(path);
   }
 
   std::unique_ptr<platform::TextStream> OpenTextFile(std::wstring_view path, platform::IoMode mode,
@@ -86,7 +87,9 @@ class MemoryFileSystem final : public platform::FileSystemObject {
     }
     NodePtr node = disk_->Find(path);
     if (!node && !create) Found(path);  // throws the missing file's number
-    return Writer(path);
+    std::unique_ptr<platform::TextStream> writer = Writer(path);
+    if (create) WriteThroughNameOf(path);
+    return writer;
   }
 
   std::unique_ptr<platform::TextStream> CreateTextFile(std::wstring_view path) override {
@@ -126,6 +129,12 @@ class MemoryFileSystem final : public platform::FileSystemObject {
     const NodePtr node = Found(path);
     if (node->folder) throw Failure(platform::kPermissionDenied, "a folder, not a file");
     return node;
+  }
+
+  // Where the platforms write a new name through, and only there, so that a run is as durable here
+  // as on their disks and no more.
+  void WriteThroughNameOf(std::wstring_view path) {
+    disk_->WriteThroughFolder(FolderKey(MemoryDisk::Key(path)));
   }
 
   static void RequireWritable(const MemoryDisk::Node& node) {
