@@ -46,8 +46,11 @@ std::unique_ptr<TextStream> ByteFileSystem::OpenTextFile(std::wstring_view path,
   switch (mode) {
     case IoMode::ForReading:
       return OpenStream(path, FileAccess::kRead, disposition);
-    case IoMode::ForWriting:
-      return OpenStream(path, FileAccess::kWrite, disposition);
+    case IoMode::ForWriting: {
+      std::unique_ptr<TextStream> writer = OpenStream(path, FileAccess::kWrite, disposition);
+      if (create) WriteThroughNameOf(path);
+      return writer;
+    }
   }
   throw Failure(kInvalidProcedureCall, "unknown opening mode");
 }

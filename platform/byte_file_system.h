@@ -1,5 +1,6 @@
 // What the file services of every platform share: text files are buffered text streams on the
-// platform's byte files (OpenByteFile), and temporary names come from one source.
+// platform's byte files (OpenByteFile), a file opened for writing with create has its name written
+// through by the platform, and temporary names come from one source.
 #pragma once
 
 #include <memory>
@@ -27,6 +28,10 @@ class ByteFileSystem : public FileSystemObject {
   std::unique_ptr<TextStream> OpenTextFile(std::wstring_view path, IoMode mode,
                                            bool create) override;
   std::unique_ptr<TextStream> CreateTextFile(std::wstring_view path) override;
+
+ protected:
+  // Writes through the folder that holds the file at the path, so that its name is on the disk.
+  virtual void WriteThroughNameOf(std::wstring_view filePath) = 0;
 
  private:
   TempNameSource tempNames_;

@@ -1,6 +1,14 @@
 // The file services through which the upgrade reaches files. Implemented for Win32 (wide-character
 // paths) and POSIX (which accepts "\" as the separator and maps it), and wrapped in tests to
 // inject faults. Every operation throws platform::Failure on failure (see failure.h for numbers).
+//
+// What is on the disk, so that a crash or a power cut keeps it, when a call returns: the name that
+// CreateFolder makes, the name of a file that OpenTextFile opens for writing with create, and the
+// whole of ReplaceFile; a writer's lines once TextStream::FlushToDisk returns. Nothing else: a file
+// made by CreateTextFile has its name on the disk only once ReplaceFile puts it in place. A call
+// whose write-through fails fails, its change made. A file system that cannot write a folder
+// through on request (it refuses the request as unsupported) is left to write its names as it
+// does by itself.
 #pragma once
 
 #include <memory>
@@ -28,11 +36,11 @@ class FileSystemObject {
   virtual std::wstring GetAbsolutePathName(std::wstring_view path) = 0;
   // A fresh file name without a folder part; it may be taken already.
   virtual std::wstring GetTempName() = 0;
-  // Creates a new folder; fails with kFileAlreadyExists if it exists.
+  // Creates a new folder, its name on the disk; fails with kFileAlreadyExists if it exists.
   virtual void CreateFolder(std::wstring_view path) = 0;
   // Opens a file. ForReading: a reader at the first line; fails with kFileNotFound if the file is
   // missing and create is false. ForWriting: a writer on an empty file, created if missing (when
-  // create is true), emptied if present.
+  // create is true, and then with its name on the disk), emptied if present.
   virtual std::unique_ptr<TextStream> OpenTextFile(std::wstring_view path, IoMode mode,
                                                    bool create) = 0;
   // Creates a new, empty file and opens it for writing. It fails with kFileAlreadyExists if any

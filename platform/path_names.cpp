@@ -63,6 +63,15 @@ std::wstring ParentFolderName(std::wstring_view path, PathStyle style) {
   return std::wstring(path.substr(0, end));
 }
 
+std::wstring FolderHoldingName(std::wstring_view path, PathStyle style) {
+  const std::wstring parent = ParentFolderName(path, style);
+  const std::size_t root = RootLength(path, style);
+  if (parent.size() == root && path.size() > root && IsSeparator(path[root])) {
+    return std::wstring(path.substr(0, root + 1));
+  }
+  return parent;
+}
+
 std::wstring AbsolutePosixPath(std::wstring_view currentFolder, std::wstring_view path) {
   std::vector<std::wstring_view> names;
   const auto add = [&names](std::wstring_view text) {

@@ -23,6 +23,11 @@ std::size_t RootLength(std::wstring_view path, PathStyle style);
 // Trailing separators are not a name. A bare root has no parent: "".
 std::wstring ParentFolderName(std::wstring_view path, PathStyle style);
 
+// The folder that holds the path's last name, named so that it can be opened: the parent folder,
+// or for a name at a root that root's folder itself, separator kept ("C:\x" -> "C:\", "/x" -> "/",
+// while "C:x" -> "C:", the drive's current folder); "" for a bare name.
+std::wstring FolderHoldingName(std::wstring_view path, PathStyle style);
+
 // An absolute POSIX path with "/" separators and no ".", ".." or repeated separators, for `path`
 // taken relative to the absolute folder `currentFolder`. ".." above the root stays at the root.
 std::wstring AbsolutePosixPath(std::wstring_view currentFolder, std::wstring_view path);

@@ -205,8 +205,8 @@ ScopedFd OpenPosixFile(const std::string& nativePath, FileAccess access,
 
 // --- File services -----------------------------------------------------------------------------
 
-// A rename is on the disk only once the folder that holds the name is. File systems that cannot
-// sync a folder (EINVAL) write their names through by themselves.
+// A new name or a rename is on the disk only once the folder that holds the name is. File systems
+// that cannot sync a folder (EINVAL) write their names through by themselves.
 void SyncFolder(const std::string& nativeFolder) {
   ScopedFd folder(::open(nativeFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!folder.valid()) ThrowErrno(errno, "cannot open the folder", nativeFolder);
@@ -216,9 +216,8 @@ void SyncFolder(const std::string& nativeFolder) {
 }
 
 std::string NativeFolderOf(std::wstring_view path) {
-  const std::wstring folder = ParentFolderName(path, PathStyle::kPosix);
-  if (!folder.empty()) return ToNativePath(folder);
-  return !path.empty() && (path[0] == L'/' || path[0] == L'\\') ? "/" : ".";
+  const std::wstring folder = FolderHoldingName(path, PathStyle::kPosix);
+  return folder.empty() ? "." : ToNativePath(folder);
 }
 
 class PosixFileSystem final : public ByteFileSystem {
@@ -247,9 +246,11 @@ class PosixFileSystem final : public ByteFileSystem {
 
   void CreateFolder(std::wstring_view path) override {
     const std::string nativePath = ToNativePath(path);
-    if (::mkdir(nativePath.c_str(), 0777) == 0) return;
-    // A missing parent is a missing path, never a missing file.
-    ThrowErrno(errno == ENOENT ? ENOTDIR : errno, "cannot create the folder", nativePath);
+    if (::mkdir(nativePath.c_str(), 0777) != 0) {
+      // A missing parent is a missing path, never a missing file.
+      ThrowErrno(errno == ENOENT ? ENOTDIR : errno, "cannot create the folder", nativePath);
+    }
+    SyncFolder(NativeFolderOf(path));
   }
 
   void DeleteFile(std::wstring_view path) override {
@@ -277,6 +278,11 @@ class PosixFileSystem final : public ByteFileSystem {
     const std::string folder = NativeFolderOf(target);
     SyncFolder(folder);
     if (const std::string other = NativeFolderOf(replacement); other != folder) SyncFolder(other);
+  }
+
+ protected:
+  void WriteThroughNameOf(std::wstring_view filePath) override {
+    SyncFolder(NativeFolderOf(filePath));
   }
 };
 

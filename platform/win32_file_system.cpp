@@ -177,6 +177,26 @@ ScopedHandle OpenWin32File(const std::wstring& win32Path, std::wstring_view path
 
 // --- File services -----------------------------------------------------------------------------
 
+// A new name is on the disk once the folder that holds it is flushed: a flush writes a handle's
+// metadata too, and a folder's handle is one it takes (NtFlushBuffersFileEx documents directory
+// handles). The flush needs write or append access, so the handle asks for just the right that
+// adding the name took, FILE_ADD_FILE or FILE_ADD_SUBDIRECTORY, and is never refused where the name
+// could be made (users may make folders at the root of a system drive, not files). A file system
+// that refuses to flush a folder as unsupported writes its names as it does by itself.
+void WriteThroughFolderOf(const std::wstring& win32Path, std::wstring_view path, DWORD addRight) {
+  const std::wstring folder = FolderHoldingName(win32Path, PathStyle::kWindows);
+  const ScopedHandle handle(::CreateFileW(
+      folder.c_str(), addRight, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle.valid()) ThrowWin32Error(::GetLastError(), "cannot open the folder of", path);
+  if (!::FlushFileBuffers(handle.get())) {
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_INVALID_FUNCTION && error != ERROR_NOT_SUPPORTED) {
+      ThrowWin32Error(error, "cannot write through the folder of", path);
+    }
+  }
+}
+
 // How long a replace waits for a file that another program holds: a virus scanner or an indexer
 // lets go of a file it has just seen well within this.
 constexpr DWORD kHoldBudgetMs = 1000;
@@ -215,11 +235,14 @@ class Win32FileSystem final : public ByteFileSystem {
   }
 
   void CreateFolder(std::wstring_view path) override {
-    if (::CreateDirectoryW(ToWin32Path(path).c_str(), nullptr)) return;
-    const DWORD error = ::GetLastError();
-    // A missing parent is a missing path, never a missing file.
-    ThrowWin32Error(error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error,
-                    "cannot create the folder", path);
+    const std::wstring folder = ToWin32Path(path);
+    if (!::CreateDirectoryW(folder.c_str(), nullptr)) {
+      const DWORD error = ::GetLastError();
+      // A missing parent is a missing path, never a missing file.
+      ThrowWin32Error(error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error,
+                      "cannot create the folder", path);
+    }
+    WriteThroughFolderOf(folder, path, FILE_ADD_SUBDIRECTORY);
   }
 
   void DeleteFile(std::wstring_view path) override {
@@ -260,6 +283,11 @@ class Win32FileSystem final : public ByteFileSystem {
       ::Sleep(wait);
       waited += wait;
     }
+  }
+
+ protected:
+  void WriteThroughNameOf(std::wstring_view filePath) override {
+    WriteThroughFolderOf(ToWin32Path(filePath), filePath, FILE_ADD_FILE);
   }
 };
 

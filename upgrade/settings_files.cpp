@@ -17,7 +17,9 @@ struct SettingsFile {
 };
 
 // No handler here: any failure leaves at once and travels to the run; a writer that is open then
-// is dropped without Close, which releases it.
+// is dropped without Close, which releases it. The file is written in place, so that a failure
+// leaves the lines written so far; the folder's name and the file's are on the disk once made, and
+// its lines once written through, so that "Created" follows a file a power cut keeps.
 void CreateSettingsFile(ui::UpgradeState& state, ui::UpgradeUi& ui, const SettingsFile& file) {
   ui.SetStatusText(std::wstring(file.creatingText));
   platform::FileSystemObject& fileSystem = state.FileSystem();
@@ -32,6 +34,7 @@ void CreateSettingsFile(ui::UpgradeState& state, ui::UpgradeUi& ui, const Settin
       writer->WriteLine(line);
     }
   }
+  writer->FlushToDisk();
   writer->Close();
   writer.reset();
   ui.SetStatusText(std::wstring(file.createdText));

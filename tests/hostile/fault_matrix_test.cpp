@@ -11,7 +11,9 @@
 // file must still hold its old or its new text whole.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -21,6 +23,7 @@
 #include <vector>
 
 #include "platform/failure.h"
+#include "platform/forwarding_file_system.h"
 #include "tests/support/fault_injecting_file_system.h"
 #include "tests/support/memory_file_system.h"
 #include "tests/support/recording_ui.h"
@@ -245,6 +248,13 @@ std::vector<bool> OperationsToFail(const std::vector<Operation>& log) {
   return chosen;
 }
 
+// The operations that write their change through before they return, and so may fail with the
+// change made.
+bool WritesThrough(const Operation& operation) {
+  return operation.name == "CreateFolder" || operation.name == "OpenTextFile" ||
+         operation.name == "ReplaceFile";
+}
+
 struct Case {
   RunKind kind;
   std::int32_t number;
@@ -280,6 +290,13 @@ TEST_P(FaultMatrixTest, NothingLostWhateverFails) {
     const Outcome single = RunWithFaults(folder, kind, {first}, number);
     CheckRun(folder, kind, clean, single, number, tally);
     if (HasFatalFailure()) return;
+    if (WritesThrough(log[n])) {
+      SCOPED_TRACE("after the call");
+      const Outcome late = RunWithFaults(folder, kind, {FaultPlan::FaultAt(log, n, true)}, number);
+      // A call that fails by itself (a settings folder that exists) has no after.
+      if (late.plan->failures != 0) CheckRun(folder, kind, clean, late, number, tally);
+      if (HasFatalFailure()) return;
+    }
     if (!chosen[n]) continue;
     // Then with each operation that the failed run went on to perform failing as well.
     const std::vector<Operation>& after = single.plan->log;
@@ -326,14 +343,21 @@ const std::wstring kCrashFolder = L"\\crash";
 std::wstring InCrashFolder(const std::wstring& name) { return kCrashFolder + L"\\" + name; }
 
 // Every disk that a crash between two operations of the run would leave, in order: the first is
-// the disk before the run, the last the disk after it.
+// the disk before the run, the last the disk after it; and for each, the status texts that the
+// run had shown by then.
 struct CrashImages {
   std::vector<MemoryDisk> images;
+  std::vector<std::vector<std::wstring>> shown;
   std::vector<Operation> log;
   std::wstring statusText;
 };
 
-CrashImages RunWithCrashes(const RunKind& kind, std::vector<Fault> faults) {
+// The file services that a crash run converts with, on its disk.
+using DiskServices =
+    std::function<std::unique_ptr<platform::FileSystemObject>(std::shared_ptr<MemoryDisk>)>;
+
+CrashImages RunWithCrashes(const RunKind& kind, std::vector<Fault> faults,
+                           const DiskServices& services = CreateMemoryFileSystem) {
   auto disk = std::make_shared<MemoryDisk>();
   disk->PutFolder(kCrashFolder);
   if (!kind.project.empty()) disk->Put(InCrashFolder(kProject), kind.project);
@@ -341,30 +365,67 @@ CrashImages RunWithCrashes(const RunKind& kind, std::vector<Fault> faults) {
   if (kind.registryFolder) disk->PutFolder(InCrashFolder(L"Registry Entries"));
   const auto plan = PlanFailing(std::move(faults), platform::kDiskFull);
   CrashImages crashes;
-  // A failing operation changes nothing, so these are all the moments there are.
-  plan->beforeForward = [&](const Operation&) { crashes.images.push_back(disk->AfterCrash()); };
   RecordingUi recorder(InCrashFolder(kProject));
-  ui::UpgradeState state(FaultInjectingFactory(plan, MemoryFileSystemFactory(disk)));
+  const auto crash = [&] {
+    crashes.images.push_back(disk->AfterCrash());
+    crashes.shown.push_back(recorder.statusTexts);
+  };
+  // A failing operation changes nothing, so these are all the moments there are.
+  plan->beforeForward = [&](const Operation&) { crash(); };
+  ui::UpgradeState state(FaultInjectingFactory(plan, [disk, services] { return services(disk); }));
   EXPECT_NO_THROW(upgrade::ConvertButton_Click(state, recorder));
-  crashes.images.push_back(disk->AfterCrash());
+  crash();
   crashes.log = plan->log;
   crashes.statusText = recorder.statusText;
   return crashes;
 }
 
-// How many of the files that the run changes the image holds neither old nor new, whole.
-int LostFiles(const MemoryDisk& image, const RunKind& kind) {
+struct Lost {
+  int files = 0;
+  int settingsFiles = 0;
+};
+
+// The files that the run changes and that the image does not hold as a crash then may leave them.
+// A rewritten file is old or new, whole, and new once its "Converted ..." text or "Complete!" has
+// been shown. A settings file is missing or holds a beginning of its lines, as a failure leaves it,
+// and all of them once its "Created ..." text or "Complete!" has been shown; a run that makes none
+// leaves none.
+Lost LostFiles(const MemoryDisk& image, const RunKind& kind,
+               const std::vector<std::wstring>& shown = {}) {
+  const auto seen = [&](const std::wstring& text) {
+    return std::find(shown.begin(), shown.end(), text) != shown.end();
+  };
+  const bool complete = seen(L"Complete!");
   const struct {
     std::wstring name;
     const std::string& before;
     const std::string& after;
   } rewritten[] = {{kProject, kind.project, kind.upgradedProject},
                    {kFileGroups, kind.fileGroups, kind.upgradedFileGroups}};
-  int lost = 0;
+  Lost lost;
   for (const auto& file : rewritten) {
     const std::optional<std::string> now = image.Get(InCrashFolder(file.name));
-    const bool whole = file.before.empty() ? !now : now == file.before || now == file.after;
-    if (!whole) ++lost;
+    const bool done = complete || seen(L"Converted " + InCrashFolder(file.name) + L"...");
+    const bool whole =
+        file.before.empty() ? !now : now == file.after || (!done && now == file.before);
+    if (!whole) ++lost.files;
+  }
+  const struct {
+    std::wstring name;
+    const std::string& text;
+    std::wstring created;
+  } settings[] = {
+      {kRegistry, kRegistryEntriesText, L"Created the Registry Entries settings file..."},
+      {kShell, kShellObjectsText, L"Created the Shell Objects settings file..."}};
+  for (const auto& file : settings) {
+    const std::optional<std::string> now = image.Get(InCrashFolder(file.name));
+    bool whole = !now;
+    if (kind.settingsFiles && (complete || seen(file.created))) {
+      whole = now == file.text;
+    } else if (kind.settingsFiles && now) {
+      whole = file.text.starts_with(*now);
+    }
+    if (!whole) ++lost.files, ++lost.settingsFiles;
   }
   return lost;
 }
@@ -389,19 +450,24 @@ TEST_P(CrashMatrixTest, EveryCrashKeepsEachFileWhole) {
     runs.push_back(RunWithCrashes(kind, {FaultPlan::FaultAt(clean.log, n)}));
   }
   int points = 0;
-  int lost = 0;
+  Lost lost;
   for (std::size_t run = 0; run < runs.size(); ++run) {
     for (std::size_t at = 0; at < runs[run].images.size(); ++at) {
       ++points;
-      const int lostHere = LostFiles(runs[run].images[at], kind);
-      lost += lostHere;
-      EXPECT_EQ(lostHere, 0) << "crash after operation " << at << " of "
-                             << (run == 0 ? "the run without faults"
-                                          : "the run failing operation " + std::to_string(run));
+      const Lost here = LostFiles(runs[run].images[at], kind, runs[run].shown[at]);
+      lost.files += here.files;
+      lost.settingsFiles += here.settingsFiles;
+      EXPECT_EQ(here.files, 0) << "crash after operation " << at << " of "
+                               << (run == 0 ? "the run without faults"
+                                            : "the run failing operation " + std::to_string(run))
+                               << ", the status bar showing "
+                               << Native(runs[run].shown[at].empty() ? L""
+                                                                     : runs[run].shown[at].back());
     }
   }
   std::cout << "[ crashes  ] " << kind.name << ": " << points << " crash points in " << runs.size()
-            << " runs, " << lost << " files lost\n";
+            << " runs, " << lost.files << " files lost (" << lost.settingsFiles
+            << " of them settings files)\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, CrashMatrixTest, testing::ValuesIn(Kinds()),
@@ -433,11 +499,65 @@ TEST(CrashCheck, FindsTheLossesOfAReplaceByDeletionAndCopy) {
   files.DeleteFile(temp);
   images.push_back(disk->AfterCrash());
   int lostAt = 0;
-  for (const MemoryDisk& image : images) lostAt += LostFiles(image, kind) != 0 ? 1 : 0;
+  for (const MemoryDisk& image : images) lostAt += LostFiles(image, kind).files != 0 ? 1 : 0;
   std::cout << "[ crashes  ] deletion and copy back: the file lost at " << lostAt << " of "
             << images.size() << " crash points\n";
   EXPECT_GT(lostAt, 0);
-  EXPECT_EQ(LostFiles(images.front(), kind), 0);
+  EXPECT_EQ(LostFiles(images.front(), kind).files, 0);
+}
+
+// A writer whose flush to the disk does nothing, on the streams that OpenTextFile gives: the
+// settings files' writers, as the settings step was before it wrote them through.
+class UnflushedSettingsFiles final : public platform::ForwardingFileSystem {
+ public:
+  explicit UnflushedSettingsFiles(std::shared_ptr<MemoryDisk> disk)
+      : ForwardingFileSystem(CreateMemoryFileSystem(std::move(disk))) {}
+  std::unique_ptr<platform::TextStream> OpenTextFile(std::wstring_view path, platform::IoMode mode,
+                                                     bool create) override {
+    struct Unflushed final : platform::ForwardingTextStream {
+      using ForwardingTextStream::ForwardingTextStream;
+      void FlushToDisk() override {}
+    };
+    return std::make_unique<Unflushed>(ForwardingFileSystem::OpenTextFile(path, mode, create));
+  }
+};
+
+// New folders that are made without writing the folder that holds them through.
+class UnwrittenFolderNames final : public platform::ForwardingFileSystem {
+ public:
+  explicit UnwrittenFolderNames(std::shared_ptr<MemoryDisk> disk)
+      : ForwardingFileSystem(CreateMemoryFileSystem(disk)), disk_(std::move(disk)) {}
+  void CreateFolder(std::wstring_view path) override { disk_->Add(path, true); }
+
+ private:
+  std::shared_ptr<MemoryDisk> disk_;
+};
+
+// And it finds a settings file that the run shows as created before the file is on the disk: its
+// lines not written through, or its folder's name, which takes the file with it.
+TEST(CrashCheck, FindsSettingsFilesThatAreNotOnTheDisk) {
+  const struct {
+    const char* name;
+    DiskServices services;
+  } cases[] = {
+      {"lines", [](auto disk) { return std::make_unique<UnflushedSettingsFiles>(disk); }},
+      {"folder names", [](auto disk) { return std::make_unique<UnwrittenFolderNames>(disk); }},
+  };
+  const RunKind kind = Kinds().front();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CrashImages run = RunWithCrashes(kind, {}, c.services);
+    ASSERT_EQ(run.statusText, L"Complete!");
+    int lostAt = 0;
+    for (std::size_t at = 0; at < run.images.size(); ++at) {
+      lostAt += LostFiles(run.images[at], kind, run.shown[at]).settingsFiles != 0 ? 1 : 0;
+    }
+    std::cout << "[ crashes  ] settings files without their " << c.name
+              << " written through: lost at " << lostAt << " of " << run.images.size()
+              << " crash points\n";
+    EXPECT_EQ(LostFiles(run.images.back(), kind, run.shown.back()).settingsFiles, 2);
+    EXPECT_EQ(LostFiles(run.images.front(), kind, run.shown.front()).files, 0);
+  }
 }
 
 }  // namespace

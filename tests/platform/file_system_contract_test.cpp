@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <regex>
 #include <set>
@@ -42,6 +43,8 @@ class Harness {
   virtual void MakeReadOnly(const std::wstring& path) = 0;
   // Whether names have the length limit of a real file system.
   virtual bool LimitsNameLength() const { return true; }
+  // The disk, where the test can see what a crash would keep of it.
+  virtual const test_support::MemoryDisk* CrashableDisk() const { return nullptr; }
 };
 
 // The platform's own services on a scratch folder of the real disk.
@@ -81,6 +84,7 @@ class MemoryHarness final : public Harness {
   bool IsFolder(const std::wstring& path) override { return disk_->IsFolder(path); }
   void MakeReadOnly(const std::wstring& path) override { disk_->MakeReadOnly(path); }
   bool LimitsNameLength() const override { return false; }
+  const test_support::MemoryDisk* CrashableDisk() const override { return disk_.get(); }
 
  private:
   std::shared_ptr<test_support::MemoryDisk> disk_ = std::make_shared<test_support::MemoryDisk>();
@@ -367,6 +371,53 @@ TEST_P(FileSystemContract, FlushToDiskWritesTheLinesSoFar) {
   EXPECT_NE(FailureNumber([&] { writer->FlushToDisk(); }), 0) << "closed";
   auto reader = Reader(path);
   EXPECT_EQ(FailureNumber([&] { reader->FlushToDisk(); }), platform::kBadFileMode);
+}
+
+// What is on the disk when a call returns: new folders' names and the names of files opened for
+// writing, and lines once flushed; not the name of a file made by CreateTextFile, which only a
+// replace puts on the disk. Only the disk in memory can be crashed; on the others the calls must
+// keep their results.
+TEST_P(FileSystemContract, NewNamesAndFlushedLinesAreOnTheDisk) {
+  const std::wstring folder = Path(L"Registry Entries");
+  const std::wstring inner = folder + L"\\Deeper";
+  ASSERT_EQ(FailureNumber([&] { files_->CreateFolder(folder); }), 0);
+  ASSERT_EQ(FailureNumber([&] { files_->CreateFolder(inner); }), 0);
+  const std::wstring flushed = inner + L"\\Default.rge";
+  auto writer = Writer(flushed);
+  writer->WriteLine(L"[General]");
+  writer->FlushToDisk();
+  writer->WriteLine(L"Type=REGISTRYDATA");
+  writer->Close();
+  const std::wstring closed = folder + L"\\closed.txt";
+  auto unflushed = Writer(closed);
+  unflushed->WriteLine(L"unflushed");
+  unflushed->Close();
+  const std::wstring spare = folder + L"\\bu00000001.tmp";
+  auto created = files_->CreateTextFile(spare);
+  created->WriteLine(L"spare");
+  created->FlushToDisk();
+  created->Close();
+  EXPECT_EQ(ReadBytes(flushed), "[General]\r\nType=REGISTRYDATA\r\n");
+  EXPECT_EQ(ReadBytes(closed), "unflushed\r\n");
+  EXPECT_EQ(FailureNumber([&] { files_->CreateFolder(folder); }), platform::kFileAlreadyExists);
+  EXPECT_EQ(FailureNumber([&] { files_->CreateFolder(inner); }), platform::kFileAlreadyExists);
+
+  const test_support::MemoryDisk* disk = harness_->CrashableDisk();
+  if (disk == nullptr) return;
+  const test_support::MemoryDisk image = disk->AfterCrash();
+  EXPECT_TRUE(image.IsFolder(folder));
+  EXPECT_TRUE(image.IsFolder(inner));
+  const struct {
+    const std::wstring& path;
+    std::optional<std::string> kept;
+  } cases[] = {
+      {flushed, "[General]\r\n"},
+      {closed, ""},
+      {spare, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(image.Get(c.path), c.kept) << fs::path(c.path).filename().string();
+  }
 }
 
 TEST_P(FileSystemContract, AbandonedWriterWritesNothingMoreAndLetsGo) {

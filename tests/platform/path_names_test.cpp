@@ -16,40 +16,50 @@ using platform::PathStyle;
 
 std::string Show(const std::wstring& text) { return std::filesystem::path(text).string(); }
 
+// The parent folder, and the folder that holds the last name: the same but for a name at a root,
+// which lies in the root's folder that "C:" alone does not name.
 TEST(ParentFolderName, DropsTheLastNameAndItsSeparators) {
   const struct {
     PathStyle style;
     const wchar_t* path;
     const wchar_t* parent;
+    const wchar_t* holding;
   } cases[] = {
-      {PathStyle::kWindows, L"C:\\x", L"C:"},
-      {PathStyle::kWindows, L"C:x", L"C:"},
-      {PathStyle::kWindows, L"C:\\", L""},
-      {PathStyle::kWindows, L"C:", L""},
-      {PathStyle::kWindows, L"C:\\a\\b.ipr", L"C:\\a"},
-      {PathStyle::kWindows, L"C:/a/b.ipr", L"C:/a"},
-      {PathStyle::kWindows, L"C:\\a\\\\b\\", L"C:\\a"},
-      {PathStyle::kWindows, L"\\\\server\\share\\x", L"\\\\server\\share"},
-      {PathStyle::kWindows, L"\\\\server\\share\\a\\x", L"\\\\server\\share\\a"},
-      {PathStyle::kWindows, L"\\\\server\\share", L""},
-      {PathStyle::kWindows, L"\\\\?\\C:\\x", L"\\\\?\\C:"},
-      {PathStyle::kWindows, L"\\\\?\\UNC\\server\\share\\x", L"\\\\?\\UNC\\server\\share"},
-      {PathStyle::kWindows, L"\\x", L""},
-      {PathStyle::kWindows, L"x", L""},
-      {PathStyle::kWindows, L"a\\x", L"a"},
-      {PathStyle::kWindows, L"", L""},
-      {PathStyle::kPosix, L"/a/b", L"/a"},
-      {PathStyle::kPosix, L"/x", L""},
-      {PathStyle::kPosix, L"/", L""},
-      {PathStyle::kPosix, L"a\\b\\c", L"a\\b"},
-      {PathStyle::kPosix, L"a//b//", L"a"},
-      {PathStyle::kPosix, L"x", L""},
-      {PathStyle::kPosix, L"C:\\x", L"C:"},  // no drives on POSIX: "C:" is a name
-      {PathStyle::kPosix, L"\\\\server\\share", L"\\\\server"},
+      {PathStyle::kWindows, L"C:\\x", L"C:", L"C:\\"},
+      {PathStyle::kWindows, L"C:x", L"C:", L"C:"},
+      {PathStyle::kWindows, L"C:\\", L"", L""},
+      {PathStyle::kWindows, L"C:", L"", L""},
+      {PathStyle::kWindows, L"C:\\a\\b.ipr", L"C:\\a", L"C:\\a"},
+      {PathStyle::kWindows, L"C:/a/b.ipr", L"C:/a", L"C:/a"},
+      {PathStyle::kWindows, L"C:\\a\\\\b\\", L"C:\\a", L"C:\\a"},
+      {PathStyle::kWindows, L"\\\\server\\share\\x", L"\\\\server\\share", L"\\\\server\\share\\"},
+      {PathStyle::kWindows, L"\\\\server\\share\\a\\x", L"\\\\server\\share\\a",
+       L"\\\\server\\share\\a"},
+      {PathStyle::kWindows, L"\\\\server\\share", L"", L""},
+      {PathStyle::kWindows, L"\\\\?\\C:\\x", L"\\\\?\\C:", L"\\\\?\\C:\\"},
+      {PathStyle::kWindows, L"\\\\?\\C:\\a\\x", L"\\\\?\\C:\\a", L"\\\\?\\C:\\a"},
+      {PathStyle::kWindows, L"\\\\?\\UNC\\server\\share\\x", L"\\\\?\\UNC\\server\\share",
+       L"\\\\?\\UNC\\server\\share\\"},
+      {PathStyle::kWindows, L"\\x", L"", L"\\"},
+      {PathStyle::kWindows, L"x", L"", L""},
+      {PathStyle::kWindows, L"a\\x", L"a", L"a"},
+      {PathStyle::kWindows, L"", L"", L""},
+      {PathStyle::kPosix, L"/a/b", L"/a", L"/a"},
+      {PathStyle::kPosix, L"/x", L"", L"/"},
+      {PathStyle::kPosix, L"//x", L"", L"/"},
+      {PathStyle::kPosix, L"\\x", L"", L"\\"},
+      {PathStyle::kPosix, L"/", L"", L"/"},
+      {PathStyle::kPosix, L"a\\b\\c", L"a\\b", L"a\\b"},
+      {PathStyle::kPosix, L"a//b//", L"a", L"a"},
+      {PathStyle::kPosix, L"x", L"", L""},
+      {PathStyle::kPosix, L"C:\\x", L"C:", L"C:"},  // no drives on POSIX: "C:" is a name
+      {PathStyle::kPosix, L"\\\\server\\share", L"\\\\server", L"\\\\server"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(platform::ParentFolderName(c.path, c.style), c.parent)
-        << Show(c.path) << (c.style == PathStyle::kWindows ? " (Windows)" : " (POSIX)");
+    const std::string where =
+        Show(c.path) + (c.style == PathStyle::kWindows ? " (Windows)" : " (POSIX)");
+    EXPECT_EQ(platform::ParentFolderName(c.path, c.style), c.parent) << where;
+    EXPECT_EQ(platform::FolderHoldingName(c.path, c.style), c.holding) << where;
   }
 }
 

@@ -52,29 +52,40 @@ class FaultInjectingTextStream final : public platform::ForwardingTextStream {
 
 }  // namespace
 
-void FaultPlan::Count(std::string name, std::wstring_view path, std::wstring_view destination) {
+bool FaultPlan::Count(std::string name, std::wstring_view path, std::wstring_view destination) {
   log.push_back({std::move(name), std::wstring(path), std::wstring(destination)});
   const Operation& operation = log.back();
   const int call = ++calls_[{operation.name, operation.path}];
+  bool failAfter = false;
   for (const Fault& fault : faults) {
     if (fault.operation == operation.name && fault.path == operation.path &&
         fault.occurrence == call) {
+      if (fault.afterTheCall) {
+        failAfter = true;
+        continue;
+      }
       ++failures;
       throw platform::Failure(
           errorNumber, "injected failure of " + operation.name + " call " + std::to_string(call));
     }
   }
   if (beforeForward) beforeForward(operation);
+  return failAfter;
 }
 
-Fault FaultPlan::FaultAt(const std::vector<Operation>& log, std::size_t index) {
+void FaultPlan::FailAfterTheCall() {
+  ++failures;
+  throw platform::Failure(errorNumber, "injected failure after " + log.back().name);
+}
+
+Fault FaultPlan::FaultAt(const std::vector<Operation>& log, std::size_t index, bool afterTheCall) {
   const Operation& operation = log.at(index);
   const auto sameCall = [&](const Operation& other) {
     return other.name == operation.name && other.path == operation.path;
   };
   const auto before = log.begin() + static_cast<std::ptrdiff_t>(index);
   return {operation.name, operation.path,
-          static_cast<int>(std::count_if(log.begin(), before, sameCall)) + 1};
+          static_cast<int>(std::count_if(log.begin(), before, sameCall)) + 1, afterTheCall};
 }
 
 FaultInjectingFileSystem::FaultInjectingFileSystem(
@@ -105,16 +116,19 @@ std::wstring FaultInjectingFileSystem::GetTempName() {
 }
 
 void FaultInjectingFileSystem::CreateFolder(std::wstring_view path) {
-  plan_->Count("CreateFolder", path);
+  const bool failAfter = plan_->Count("CreateFolder", path);
   ForwardingFileSystem::CreateFolder(path);
+  if (failAfter) plan_->FailAfterTheCall();
 }
 
 std::unique_ptr<platform::TextStream> FaultInjectingFileSystem::OpenTextFile(std::wstring_view path,
                                                                              platform::IoMode mode,
                                                                              bool create) {
-  plan_->Count("OpenTextFile", path);
-  return std::make_unique<FaultInjectingTextStream>(
+  const bool failAfter = plan_->Count("OpenTextFile", path);
+  auto stream = std::make_unique<FaultInjectingTextStream>(
       ForwardingFileSystem::OpenTextFile(path, mode, create), plan_, std::wstring(path));
+  if (failAfter) plan_->FailAfterTheCall();
+  return stream;
 }
 
 std::unique_ptr<platform::TextStream> FaultInjectingFileSystem::CreateTextFile(
@@ -131,8 +145,9 @@ void FaultInjectingFileSystem::DeleteFile(std::wstring_view path) {
 
 void FaultInjectingFileSystem::ReplaceFile(std::wstring_view target,
                                            std::wstring_view replacement) {
-  plan_->Count("ReplaceFile", target, replacement);
+  const bool failAfter = plan_->Count("ReplaceFile", target, replacement);
   ForwardingFileSystem::ReplaceFile(target, replacement);
+  if (failAfter) plan_->FailAfterTheCall();
 }
 
 ui::UpgradeState::FileSystemFactory FaultInjectingFactory(

@@ -4,8 +4,10 @@
 // name and path; destroying or abandoning a stream is not. A fault names the operation to fail by
 // its name, its path and which of the calls of that name on that path it is ("the second
 // TextStream::WriteLine to the temporary file"); that call is not forwarded and throws
-// platform::Failure with `errorNumber`. The plan and the log are shared with the test, so they
-// outlive the file services that an UpgradeState owns.
+// platform::Failure with `errorNumber`. A fault after the call lets a call that writes its change
+// through (CreateFolder, OpenTextFile, ReplaceFile) make the change and then fail, as one whose
+// write-through fails does. The plan and the log are shared with the test, so they outlive the
+// file services that an UpgradeState owns.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +34,7 @@ struct Fault {
   std::string operation;
   std::wstring path;
   int occurrence = 1;  // 1 for the first such call, 2 for the second, ...
+  bool afterTheCall = false;
 };
 
 struct FaultPlan {
@@ -45,10 +48,13 @@ struct FaultPlan {
   // change the files under the upgrade's feet, or fail the operation by throwing.
   std::function<void(const Operation&)> beforeForward;
 
-  // Logs one operation and throws when it is one to fail.
-  void Count(std::string name, std::wstring_view path, std::wstring_view destination = {});
+  // Logs one operation and throws when it is one to fail; true when it is one to fail after the
+  // call, with FailAfterTheCall.
+  bool Count(std::string name, std::wstring_view path, std::wstring_view destination = {});
+  [[noreturn]] void FailAfterTheCall();
   // The fault that fails the operation at `index` of a log such as this plan's.
-  static Fault FaultAt(const std::vector<Operation>& log, std::size_t index);
+  static Fault FaultAt(const std::vector<Operation>& log, std::size_t index,
+                       bool afterTheCall = false);
 
  private:
   std::map<std::pair<std::string, std::wstring>, int> calls_;  // by name and path

@@ -74,6 +74,7 @@ class MemoryFileSystem final : public platform::FileSystemObject {
     if (disk_->Find(path)) throw Failure(platform::kFileAlreadyExists, "the name is taken");
     RequireFolderOf(path);
     disk_->Add(path, true);
+    WriteThroughNameOf(path);
   }
 
   std::unique_ptr<platform::TextStream> OpenTextFile(std::wstring_view path, platform::IoMode mode,
@@ -86,7 +87,9 @@ class MemoryFileSystem final : public platform::FileSystemObject {
     }
     NodePtr node = disk_->Find(path);
     if (!node && !create) Found(path);  // throws the missing file's number
-    return Writer(path);
+    std::unique_ptr<platform::TextStream> writer = Writer(path);
+    if (create) WriteThroughNameOf(path);
+    return writer;
   }
 
   std::unique_ptr<platform::TextStream> CreateTextFile(std::wstring_view path) override {
@@ -126,6 +129,12 @@ class MemoryFileSystem final : public platform::FileSystemObject {
     const NodePtr node = Found(path);
     if (node->folder) throw Failure(platform::kPermissionDenied, "a folder, not a file");
     return node;
+  }
+
+  // Where the platforms write a new name through, and only there, so that a run is as durable here
+  // as on their disks and no more.
+  void WriteThroughNameOf(std::wstring_view path) {
+    disk_->WriteThroughFolder(FolderKey(MemoryDisk::Key(path)));
   }
 
   static void RequireWritable(const MemoryDisk::Node& node) {
@@ -185,7 +194,6 @@ NodePtr MemoryDisk::Add(std::wstring_view path, bool folder) {
   node->folder = folder;
   const std::wstring key = Key(path);
   names_[key] = node;
-  if (folder) durable_[key] = node;
   return node;
 }
 
@@ -205,7 +213,8 @@ void MemoryDisk::Rename(std::wstring_view from, std::wstring_view to) {
   WriteThroughFolder(FolderKey(fromKey));
 }
 
-void MemoryDisk::WriteThroughFolder(const std::wstring& folderKey) {
+void MemoryDisk::WriteThroughFolder(std::wstring_view folder) {
+  const std::wstring folderKey = Key(folder);
   std::erase_if(durable_, [&](const auto& entry) {
     return FolderKey(entry.first) == folderKey && !names_.contains(entry.first);
   });
@@ -218,7 +227,7 @@ void MemoryDisk::PutFolder(std::wstring_view path) {
   const std::wstring key = Key(path);
   if (key.empty() || IsFolder(key)) return;
   PutFolder(FolderKey(key));
-  Add(key, true);
+  durable_[key] = Add(key, true);
 }
 
 void MemoryDisk::Put(std::wstring_view path, std::string_view bytes) {
@@ -254,7 +263,9 @@ std::vector<std::wstring> MemoryDisk::FilesBelow(std::wstring_view folder) const
 
 MemoryDisk MemoryDisk::AfterCrash() const {
   MemoryDisk kept;
+  // A folder comes before the names in it, so the folder of each name is decided by then.
   for (const auto& [key, node] : durable_) {
+    if (!kept.FolderExists(FolderKey(key))) continue;
     auto copy = std::make_shared<Node>(*node);
     copy->data = copy->durable;
     kept.names_[key] = copy;

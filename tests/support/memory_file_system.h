@@ -2,10 +2,11 @@
 // keep, so that a test can stop the world after any operation and look at what is left.
 //
 // What a crash keeps, as the most unlucky file system would: file data only once written through
-// (TextStream::FlushToDisk); a new name or a rename only once its folder is written through (every
-// ReplaceFile does that); but a deletion or the emptying of a file at once, since a file system
-// may write those out at any moment. Folders are kept once created. Everything a test puts on the
-// disk itself is kept.
+// (TextStream::FlushToDisk); a new name, a new folder's as a new file's, or a rename only once the
+// folder that holds it is written through; but a deletion or the emptying of a file at once, since
+// a file system may write those out at any moment. A crash keeps nothing of a folder that it does
+// not keep, whatever was written through inside it. Everything a test puts on the disk itself is
+// kept.
 //
 // Paths are those of the platform the tests are built for ("\" or "/" between names, compared
 // exactly); the folder "" holds every top-level name. The services pass the file-service contract
@@ -56,10 +57,10 @@ class MemoryDisk {
   void Remove(std::wstring_view path);
   // Moves the name and writes the folders of both names through.
   void Rename(std::wstring_view from, std::wstring_view to);
+  // Makes the names in the folder, as they are now, the ones that a crash keeps.
+  void WriteThroughFolder(std::wstring_view folder);
 
  private:
-  void WriteThroughFolder(const std::wstring& folderKey);
-
   std::map<std::wstring, NodePtr> names_;    // what the world sees now
   std::map<std::wstring, NodePtr> durable_;  // what a crash keeps
 };
