@@ -1,8 +1,8 @@
 // The second yardstick for the program's start-up under Wine: a window with the program's stock
 // controls (two frames, three labels, a text box, two buttons and a status bar) in the message
-// font, and the program's manifest (stock_controls_window.rc), so that it loads what the program
-// cannot avoid loading: common controls 6 and the visual style. Made the plainest way, at fixed
-// places, with nothing measured, annotated or laid out.
+// font, with the program's manifest (scripts/bench embeds ui/brenlow_upgrade_manifest.rc), so that
+// it loads what the program cannot avoid loading: common controls 6 and the visual style. Made the
+// plainest way, at fixed places, with nothing measured, annotated or laid out.
 #include "bench/yardstick_window.h"
 
 #include <commctrl.h>
