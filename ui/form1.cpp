@@ -198,7 +198,7 @@ void Form1::FinishStart() {
 
 void Form1::ChooseFont(UINT dpi) {
   dpi_ = dpi;
-  font_ = CreateMessageFont(dpi, fontSpec_, messageFont_);
+  font_ = CreateMessageFont(dpi, fontMadeFrom_, messageFont_);
 }
 
 Form1Layout Form1::MeasureLayout(UINT dpi, HFONT font) const {
@@ -288,8 +288,8 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
 void Form1::OnGetDpiScaledSize(UINT dpi, SIZE& size) {
   // The window grows with its measured texts, not linearly: the size it will take there, so that
   // the rectangle that WM_DPICHANGED suggests is already right.
-  LOGFONTW spec{};
-  const platform::ScopedFont font = CreateMessageFont(dpi, spec, messageFont_);
+  LOGFONTW madeFrom{};
+  const platform::ScopedFont font = CreateMessageFont(dpi, madeFrom, messageFont_);
   const RECT frame =
       WindowRectForClient(MeasureLayout(dpi, Shown(font)).client, kStyle, kExStyle, dpi);
   size = SIZE{frame.right, frame.bottom};
@@ -299,7 +299,7 @@ void Form1::OnSettingChange() {
   // The text size lives in the message font; a change of it is not known to come with any
   // particular parameter, so the font is read again on every change.
   LOGFONTW now{};
-  if (!messageFont_(dpi_, now) || SameFont(now, fontSpec_)) return;
+  if (!messageFont_(dpi_, now) || SameFont(now, fontMadeFrom_)) return;
   ApplyLayout(dpi_);
   KeepOnWorkArea();
 }

@@ -87,7 +87,7 @@ class Form1 final : public UpgradeUi {
   HINSTANCE instance_ = nullptr;
   UINT dpi_ = kBaseDpi;
   platform::ScopedFont font_;
-  LOGFONTW fontSpec_{};  // what font_ was made from; zero when none could be had
+  LOGFONTW fontMadeFrom_{};  // what font_ was made from; zero when none could be had
   AccessibleAnnotations annotations_;
   HWND lastFocus_ = nullptr;  // given back when the window is activated again
   bool endsProgram_;
