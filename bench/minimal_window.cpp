@@ -3,16 +3,8 @@
 #include "bench/yardstick_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int show) {
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = bench::QuitOnDestroy;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  windowClass.lpszClassName = L"MinimalWindow";
-  if (RegisterClassW(&windowClass) == 0) return 1;
-  HWND window =
-      CreateWindowExW(0, L"MinimalWindow", L"Minimal window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                      CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
+  HWND window = bench::CreateYardstickWindow(instance, L"MinimalWindow", L"Minimal window",
+                                             COLOR_WINDOW, WS_OVERLAPPEDWINDOW, 400, 300);
   if (window == nullptr) return 1;
   return bench::ShowAndRun(window, show);
 }

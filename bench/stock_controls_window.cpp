@@ -36,16 +36,9 @@ constexpr Control kControls[] = {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int show) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = bench::QuitOnDestroy;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = L"StockControlsWindow";
-  if (RegisterClassW(&windowClass) == 0) return 1;
-  HWND window = CreateWindowExW(0, L"StockControlsWindow", L"Stock controls window",
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 338, 359, nullptr, nullptr, instance, nullptr);
+  HWND window = bench::CreateYardstickWindow(instance, L"StockControlsWindow",
+                                             L"Stock controls window", COLOR_BTNFACE,
+                                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 338, 359);
   if (window == nullptr) return 1;
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);

@@ -1,5 +1,5 @@
-// What the start-up yardsticks share: a top-level window that ends the program when it is closed,
-// and the message loop that keeps it.
+// What the start-up yardsticks share: a top-level window of a class of their own that ends the
+// program when it is closed, and the message loop that keeps it.
 #pragma once
 
 #include "platform/win32_headers.h"
@@ -12,6 +12,21 @@ inline LRESULT CALLBACK QuitOnDestroy(HWND window, UINT message, WPARAM wParam, 
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A top-level window of a new class of that name, with that background; nullptr on failure.
+inline HWND CreateYardstickWindow(HINSTANCE instance, const wchar_t* className,
+                                  const wchar_t* caption, int background, DWORD style, int width,
+                                  int height) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = QuitOnDestroy;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
+  windowClass.lpszClassName = className;
+  if (RegisterClassW(&windowClass) == 0) return nullptr;
+  return CreateWindowExW(0, className, caption, style, CW_USEDEFAULT, CW_USEDEFAULT, width, height,
+                         nullptr, nullptr, instance, nullptr);
 }
 
 // Shows the window and handles its messages until it is closed; the program's exit code.
